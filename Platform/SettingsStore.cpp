@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QtDebug>
@@ -40,21 +41,47 @@ bool isNumberLike(const QVariant& value)
     }
 }
 
+bool isAsciiDigit(const QByteArray& bytes, qsizetype at)
+{
+    return at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes.at(at)));
+}
+
 // The leading decimal number of a text: blanks, sign, digits, optional fraction and exponent.
+// Scanned here and converted in the C locale: strtod follows LC_NUMERIC, which QCoreApplication
+// takes from the user's environment (so "5.875" read 5 under a comma-decimal locale), and it
+// would also take hex, "inf" and "nan".
 double leadingReal(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    const char* begin = bytes.constData();
-    while (*begin == ' ' || *begin == '\t' || *begin == '\n')
-        ++begin;
-    // strtod would also take hex, "inf" and "nan"; only plain decimals count here.
-    const char* p = begin;
-    if (*p == '+' || *p == '-')
-        ++p;
-    if (!(std::isdigit(static_cast<unsigned char>(*p)) || (*p == '.' && std::isdigit(static_cast<unsigned char>(p[1])))))
+    qsizetype i = 0;
+    while (i < bytes.size() && (bytes.at(i) == ' ' || bytes.at(i) == '\t' || bytes.at(i) == '\n'))
+        ++i;
+    const qsizetype begin = i;
+    if (i < bytes.size() && (bytes.at(i) == '+' || bytes.at(i) == '-'))
+        ++i;
+    const qsizetype digitsBegin = i;
+    while (isAsciiDigit(bytes, i))
+        ++i;
+    bool hasDigits = i > digitsBegin;
+    if (i < bytes.size() && bytes.at(i) == '.') {
+        const qsizetype fractionBegin = ++i;
+        while (isAsciiDigit(bytes, i))
+            ++i;
+        hasDigits = hasDigits || i > fractionBegin;
+    }
+    if (!hasDigits)
         return 0;
-    char* end = nullptr;
-    const double value = std::strtod(begin, &end);
+    if (i < bytes.size() && (bytes.at(i) == 'e' || bytes.at(i) == 'E')) {
+        qsizetype exponent = i + 1;
+        if (exponent < bytes.size() && (bytes.at(exponent) == '+' || bytes.at(exponent) == '-'))
+            ++exponent;
+        if (isAsciiDigit(bytes, exponent)) {
+            i = exponent;
+            while (isAsciiDigit(bytes, i))
+                ++i;
+        }
+    }
+    const double value = QLocale::c().toDouble(QLatin1String(bytes.mid(begin, i - begin)));
     return std::isfinite(value) ? value : 0;
 }
 
@@ -123,8 +150,8 @@ void SettingsStore::load()
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("Settings file %s cannot be read (%s); using the defaults",
-                 qPrintable(_filePath), qPrintable(file.errorString()));
+        // Keep it aside like a damaged file, so a later flush cannot replace what we could not read.
+        setAsideUnreadableFile(file.errorString());
         return;
     }
     QJsonParseError error;

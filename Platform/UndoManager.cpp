@@ -40,8 +40,8 @@ void UndoManager::registerUndo(Action inverse)
 
 void UndoManager::setActionName(const QString& name)
 {
-    if (_undoing || _redoing)
-        return; // the replayed step keeps the name it had
+    if (_undoing || _redoing || !isUndoRegistrationEnabled())
+        return; // a replayed step keeps its name; an unrecorded change must not rename the last step
     if (_groupingLevel > 0)
         _openGroup.name = name;
     else if (!_undoStack.empty())
