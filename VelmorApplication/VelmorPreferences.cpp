@@ -5,8 +5,9 @@
 
 void VelmorPreferences::loadDictionary(QVariantMap& target)
 {
-    target.insert(VelmorCCAddress, QString());
-    target.insert(VelmorUserTempDirectory, QString());
+    // Empty but present texts, not null ones: a null string reads as "nothing stored".
+    target.insert(VelmorCCAddress, QStringLiteral(""));
+    target.insert(VelmorUserTempDirectory, QStringLiteral(""));
 }
 
 void VelmorPreferences::initialize()
@@ -23,4 +24,5 @@ void VelmorPreferences::restoreToDefaultCondition()
     SettingsStore& store = SettingsStore::shared();
     for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
         store.setValue(it.key(), it.value());
+    store.flush();
 }
