@@ -51,7 +51,7 @@ public:
 
     // Reads the file again into this open document.
     virtual bool revertToSavedFromFile(const QString& path, const QString& type);
-    bool revertDocumentToSaved();
+    virtual bool revertDocumentToSaved();
 
     // Why the last file operation failed, naming the file.
     QString errorString() const;

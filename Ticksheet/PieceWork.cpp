@@ -1,0 +1,656 @@
+#include "PieceWork.h"
+
+#include "CalendarFormat.h"
+#include "ClientWindow.h"
+#include "Clock.h"
+#include "Constants.h"
+#include "Localized.h"
+#include "MyDocument.h"
+#include "SettingsStore.h"
+#include "UndoManager.h"
+
+#include <QtDebug>
+
+#include <cmath>
+
+namespace {
+
+const QString ArchiveDateFormat = QStringLiteral("%A, %d %B %Y, %I:%M %p");
+const QString YES = QStringLiteral("YES");
+
+// Dictionary keys of the document file.
+const QString DescriptionKey = QStringLiteral("Description");
+const QString PaidKey = QStringLiteral("Paid");
+const QString RateSetAsZeroKey = QStringLiteral("RateSetAsZero");
+const QString LineItemKey = QStringLiteral("LineItem");
+const QString PausedKey = QStringLiteral("Paused");
+const QString TaxableKey = QStringLiteral("Taxable");
+const QString SupportKey = QStringLiteral("Support");
+const QString StartTimeKey = QStringLiteral("StartTime");
+const QString EndTimeKey = QStringLiteral("EndTime");
+const QString TimeKey = QStringLiteral("Time");
+const QString DownTimeKey = QStringLiteral("DownTime");
+const QString WorkRateKey = QStringLiteral("WorkRate");
+
+// No real session lasts this long; the bound keeps the hour arithmetic in range.
+constexpr double MaximumHoursOnJob = 1e9;
+
+enum class SortKey { None, Time, StartTime, StopTime, Description, Link, Paid, Rate, Amount, Unsupported };
+
+SortKey sortKeyFromText(const QString& key)
+{
+    if (key.isEmpty())
+        return SortKey::None;
+    if (key == QLatin1String("TIME"))
+        return SortKey::Time;
+    if (key == QLatin1String("STARTTIME") || key == QLatin1String("DATE"))
+        return SortKey::StartTime;
+    if (key == QLatin1String("STOPTIME"))
+        return SortKey::StopTime;
+    if (key == QLatin1String("DESCRIPTION"))
+        return SortKey::Description;
+    if (key == QLatin1String("LINK"))
+        return SortKey::Link;
+    if (key == QLatin1String("PAID"))
+        return SortKey::Paid;
+    if (key == QLatin1String("RATE"))
+        return SortKey::Rate;
+    if (key == QLatin1String("AMOUNT"))
+        return SortKey::Amount;
+    return SortKey::Unsupported;
+}
+
+template <typename T>
+int compareValues(const T& a, const T& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// NaN after every number, so the order stays total.
+int compareFloats(float a, float b)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return compareValues(std::isnan(a), std::isnan(b));
+    return compareValues(a, b);
+}
+
+// Absent dates after present ones.
+int compareDates(const QDateTime& a, const QDateTime& b)
+{
+    if (!a.isValid() || !b.isValid())
+        return compareValues(!a.isValid(), !b.isValid());
+    return compareValues(a.toSecsSinceEpoch(), b.toSecsSinceEpoch());
+}
+
+// Empty texts after all others.
+int compareTexts(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return compareValues(a.isEmpty(), b.isEmpty());
+    return compareValues(QString::compare(a, b, Qt::CaseInsensitive), 0);
+}
+
+// Line items before sessions; the comparison of the values only when neither is one.
+int lineItemsFirst(bool a, bool b)
+{
+    return compareValues(!a, !b);
+}
+
+// Entries hold their times in UTC, whole seconds: comparing and measuring them then needs no
+// time-zone lookup, which made sorting large lists slow. They are handed out in local time.
+QDateTime storedTime(const QDateTime& dateTime)
+{
+    if (!dateTime.isValid())
+        return {};
+    return QDateTime::fromSecsSinceEpoch(dateTime.toSecsSinceEpoch(), Qt::UTC);
+}
+
+double roundToHundredths(double value)
+{
+    return std::rint(value * 100) / 100;
+}
+
+QString cFormat(const char* format, double value)
+{
+    return QString::asprintf(format, value);
+}
+
+} // namespace
+
+PieceWork::PieceWork()
+    : _startTime(storedTime(nowToNearestMinute(false)))
+{
+}
+
+std::shared_ptr<PieceWork> PieceWork::init()
+{
+    return std::make_shared<PieceWork>();
+}
+
+std::shared_ptr<PieceWork> PieceWork::initLineItem()
+{
+    auto item = std::make_shared<PieceWork>();
+    item->_rate = 0;
+    item->_rateSetAsZero = true;
+    item->_isLineItem = true;
+    return item;
+}
+
+std::shared_ptr<PieceWork> PieceWork::workWithPropertyListRepresentation(const QVariantMap& dictionary)
+{
+    auto work = init();
+    work->loadPropertyListRepresentation(dictionary);
+    return work;
+}
+
+std::shared_ptr<PieceWork> PieceWork::copy() const
+{
+    auto result = std::make_shared<PieceWork>(*this);
+    result->_owner = nullptr;
+    return result;
+}
+
+MyDocument* PieceWork::owner() const
+{
+    return _owner.data();
+}
+
+void PieceWork::setOwner(MyDocument* owner)
+{
+    _owner = owner;
+    inheritOwnerRate();
+}
+
+// A session without a rate of its own takes the owner's; once taken, the rate is its own.
+// Line items are expenses and never take an hourly rate, even when a file lost their flag.
+void PieceWork::inheritOwnerRate() const
+{
+    if (_rate == 0 && !_rateSetAsZero && !_isLineItem && _owner)
+        _rate = _owner->rate();
+}
+
+QDateTime PieceWork::startTime() const { return _startTime.toLocalTime(); }
+QDateTime PieceWork::endTime() const { return _endTime.toLocalTime(); }
+QString PieceWork::workDescription() const { return _description; }
+double PieceWork::timeOnJob() const { return _timeOnJob; }
+double PieceWork::downTime() const { return _downTime; }
+QString PieceWork::supportingFile() const { return _supportingFile; }
+bool PieceWork::rateSetAsZero() const { return _rateSetAsZero; }
+bool PieceWork::paid() const { return _paid; }
+bool PieceWork::isLineItem() const { return _isLineItem; }
+bool PieceWork::isPaused() const { return _isPaused; }
+bool PieceWork::taxable() const { return _taxable; }
+
+float PieceWork::rate() const
+{
+    inheritOwnerRate();
+    return _rate;
+}
+
+// Undo support --------------------------------------------------------------------------------
+
+UndoManager* PieceWork::undoManager() const
+{
+    return _owner ? _owner->undoManager() : nullptr;
+}
+
+// The inverse keeps the entry alive while the step exists.
+void PieceWork::recordUndo(std::function<void(PieceWork&)> inverse)
+{
+    UndoManager* undo = undoManager();
+    if (!undo)
+        return;
+    if (std::shared_ptr<PieceWork> self = weak_from_this().lock())
+        undo->registerUndo([self, inverse] { inverse(*self); });
+    else
+        undo->registerUndo([this, inverse] { inverse(*this); });
+}
+
+void PieceWork::refreshWindows() const
+{
+    if (!_owner)
+        return;
+    for (ClientWindow* window : _owner->windowControllers())
+        window->updateTotalsAndReload();
+}
+
+// A change made while recording is suspended (a pause) must not rename the step before it.
+void PieceWork::nameAction(const char* name) const
+{
+    UndoManager* undo = undoManager();
+    if (undo && undo->isUndoRegistrationEnabled())
+        undo->setActionName(localized(name));
+}
+
+// Setters -------------------------------------------------------------------------------------
+
+void PieceWork::setStartTime(const QDateTime& startTime)
+{
+    const QDateTime value = storedTime(startTime);
+    if (_startTime.isValid() && _startTime == value)
+        return;
+    recordUndo([old = _startTime](PieceWork& work) { work.setStartTime(old); });
+    _startTime = value;
+    if (_endTime.isValid())
+        recomputeTimeOnJob();
+    refreshWindows();
+    nameAction("Start Time Change");
+}
+
+void PieceWork::setEndTime(const QDateTime& endTime)
+{
+    const QDateTime value = storedTime(endTime);
+    if (_endTime.isValid() && _endTime == value)
+        return;
+    recordUndo([old = _endTime](PieceWork& work) { work.setEndTime(old); });
+    _endTime = value;
+    if (_startTime.isValid())
+        recomputeTimeOnJob();
+    refreshWindows();
+    nameAction("End Time Change");
+}
+
+// Hours from start to end to the hundredth, halves to even. Without an end nothing is measured
+// yet, so undoing the end of a running session gives its time back as 0.
+void PieceWork::recomputeTimeOnJob()
+{
+    if (!_startTime.isValid() || !_endTime.isValid()) {
+        _timeOnJob = 0;
+        return;
+    }
+    const double seconds = static_cast<double>(_startTime.secsTo(_endTime));
+    _timeOnJob = std::rint(seconds / 36) / 100;
+}
+
+void PieceWork::setTimeOnJob(double hours)
+{
+    if (hours == _timeOnJob)
+        return;
+    recordUndo([old = _timeOnJob](PieceWork& work) { work.setTimeOnJob(old); });
+    _timeOnJob = roundToHundredths(hours);
+    refreshWindows();
+    nameAction("Session Time Change");
+}
+
+void PieceWork::setDownTime(double hours)
+{
+    if (hours == _downTime)
+        return;
+    recordUndo([old = _downTime](PieceWork& work) { work.setDownTime(old); });
+    _downTime = hours;
+    nameAction("Down Time Change");
+}
+
+// An explicit 0 is a change of its own even when the stored rate is already 0.
+void PieceWork::setRate(float rate)
+{
+    if (rate == _rate && !_rateSetAsZero)
+        return;
+    recordUndo([old = _rate](PieceWork& work) { work.setRate(old); });
+    _rate = rate;
+    refreshWindows();
+    nameAction("Rate Change");
+}
+
+void PieceWork::setRate(float rate, const QString& description)
+{
+    if (rate == _rate && description == _description)
+        return;
+    recordUndo([oldRate = _rate, oldDescription = _description](PieceWork& work) {
+        work.setRate(oldRate, oldDescription);
+    });
+    _rate = rate;
+    _description = description;
+    refreshWindows();
+    nameAction("Description Change");
+}
+
+void PieceWork::setWorkDescription(const QString& description)
+{
+    if (description == _description)
+        return;
+    recordUndo([old = _description](PieceWork& work) { work.setWorkDescription(old); });
+    _description = description;
+    refreshWindows();
+    nameAction("Description Change");
+}
+
+void PieceWork::setSupportingFile(const QString& path)
+{
+    if (path == _supportingFile)
+        return;
+    recordUndo([old = _supportingFile](PieceWork& work) { work.setSupportingFile(old); });
+    _supportingFile = path;
+    refreshWindows();
+    nameAction("Supporting File");
+}
+
+void PieceWork::setPaid(bool paid)
+{
+    if (paid == _paid)
+        return;
+    recordUndo([old = _paid](PieceWork& work) { work.setPaid(old); });
+    _paid = paid;
+    refreshWindows();
+    nameAction("Paid Change");
+}
+
+void PieceWork::setTaxable(bool taxable)
+{
+    if (taxable == _taxable)
+        return;
+    recordUndo([old = _taxable](PieceWork& work) { work.setTaxable(old); });
+    _taxable = taxable;
+    nameAction("Is Taxable Change");
+}
+
+void PieceWork::setIsLineItem(bool isLineItem)
+{
+    if (isLineItem == _isLineItem)
+        return;
+    recordUndo([old = _isLineItem](PieceWork& work) { work.setIsLineItem(old); });
+    _isLineItem = isLineItem;
+    refreshWindows();
+    nameAction("Line Item");
+}
+
+void PieceWork::setIsPaused(bool isPaused)
+{
+    _isPaused = isPaused;
+}
+
+void PieceWork::setRateSetAsZero(bool rateSetAsZero)
+{
+    _rateSetAsZero = rateSetAsZero;
+}
+
+// Timing -------------------------------------------------------------------------------------
+
+bool PieceWork::canBePaused() const
+{
+    return !_isLineItem && _startTime.isValid() && !_endTime.isValid();
+}
+
+// Pausing is bookkeeping, not an edit: it leaves no undo step.
+void PieceWork::pause()
+{
+    if (!canBePaused())
+        return;
+    UndoManager* undo = undoManager();
+    if (undo)
+        undo->disableUndoRegistration();
+    setEndTime(Clock::now());
+    _isPaused = true;
+    if (undo)
+        undo->enableUndoRegistration();
+}
+
+void PieceWork::resume()
+{
+    if (!_isPaused)
+        return;
+    if (_endTime.isValid())
+        _downTime += static_cast<double>(_endTime.secsTo(Clock::now())) / 3600;
+    _isPaused = false;
+    _endTime = QDateTime();
+}
+
+void PieceWork::setHoursOnJob(double hours)
+{
+    if (!std::isfinite(hours) || std::fabs(hours) > MaximumHoursOnJob)
+        return;
+    const double wholeHours = std::floor(hours);
+    qint64 h = static_cast<qint64>(wholeHours);
+    const double minutes = (hours - wholeHours) * 60;
+    const int seconds = static_cast<int>(std::trunc((minutes - std::floor(minutes)) * 60));
+    int m = static_cast<int>(std::floor(minutes));
+    if (seconds > 30)
+        ++m;
+    if (m == 60) {
+        ++h;
+        m = 0;
+    }
+    _downTime = 0;
+    _isPaused = false;
+    if (!_startTime.isValid())
+        _startTime = storedTime(nowToNearestMinute(false));
+    setEndTime(_startTime.addSecs(h * 3600 + m * 60));
+}
+
+double PieceWork::actualTimeOnJob() const
+{
+    return _timeOnJob - _downTime;
+}
+
+float PieceWork::amount() const
+{
+    if (_isLineItem)
+        return rate();
+    if (!_endTime.isValid())
+        return 0;
+    return static_cast<float>(static_cast<double>(rate()) * roundToHundredths(_timeOnJob - _downTime));
+}
+
+// Display ------------------------------------------------------------------------------------
+
+QString PieceWork::toComma(const QString& text) const
+{
+    return _owner ? _owner->toComma(text) : text;
+}
+
+QString PieceWork::dateString() const
+{
+    const bool euro = SettingsStore::shared().boolForKey(EuroDates);
+    return CalendarFormat::format(_startTime, euro ? DATE_FORMAT_EURO : DATE_FORMAT);
+}
+
+QString PieceWork::dateStringPadded() const
+{
+    const QString date = dateString();
+    return date.size() <= 9 ? date + QLatin1Char(' ') : date;
+}
+
+QString PieceWork::startTimeString() const
+{
+    const bool twentyFour = SettingsStore::shared().boolForKey(TwentyFourHour);
+    return CalendarFormat::format(_startTime, twentyFour ? HOUR_FORMAT_EURO : HOUR_FORMAT);
+}
+
+QString PieceWork::endTimeString() const
+{
+    if (!_endTime.isValid())
+        return QStringLiteral("");
+    const bool twentyFour = SettingsStore::shared().boolForKey(TwentyFourHour);
+    return CalendarFormat::format(_endTime, twentyFour ? HOUR_FORMAT_EURO : HOUR_FORMAT);
+}
+
+QString PieceWork::timeOnJobString() const
+{
+    if (_isLineItem)
+        return localized("Exp.");
+    return toComma(cFormat("%2.2f", roundToHundredths(_timeOnJob - _downTime)));
+}
+
+QString PieceWork::rateString() const
+{
+    return toComma(cFormat("%.2f", rate()));
+}
+
+QString PieceWork::amountString() const
+{
+    if (_isLineItem)
+        return rateString();
+    if (!_endTime.isValid())
+        return QStringLiteral("");
+    return toComma(cFormat("%.2f", amount()));
+}
+
+QString PieceWork::dayOfWeek() const
+{
+    if (!_startTime.isValid())
+        return QStringLiteral("???");
+    return CalendarFormat::format(_startTime, QStringLiteral("%a"), CalendarFormat::Names::English);
+}
+
+bool PieceWork::occursAfter(const QDateTime& after, const QDateTime& notAfter) const
+{
+    return _startTime.isValid() && _startTime > after && _startTime <= notAfter;
+}
+
+// Ordering -----------------------------------------------------------------------------------
+
+bool PieceWork::isSupportedSortKey(const QString& key)
+{
+    const SortKey sortKey = sortKeyFromText(key);
+    return sortKey != SortKey::None && sortKey != SortKey::Unsupported;
+}
+
+int PieceWork::compare(const PieceWork& other) const
+{
+    if (!_owner)
+        return 0;
+    const QString key = _owner->sortColumn();
+    int increasing = 0;
+    switch (sortKeyFromText(key)) {
+    case SortKey::None:
+        return 0;
+    case SortKey::Time:
+        increasing = (_isLineItem || other._isLineItem)
+            ? lineItemsFirst(_isLineItem, other._isLineItem)
+            : compareFloats(static_cast<float>(_timeOnJob), static_cast<float>(other._timeOnJob));
+        break;
+    case SortKey::StartTime:
+        increasing = compareDates(_startTime, other._startTime);
+        break;
+    case SortKey::StopTime:
+        increasing = compareDates(_endTime, other._endTime);
+        break;
+    case SortKey::Description:
+        increasing = compareTexts(_description, other._description);
+        break;
+    case SortKey::Link:
+        increasing = compareTexts(_supportingFile, other._supportingFile);
+        break;
+    case SortKey::Paid:
+        increasing = compareValues(_paid, other._paid);
+        break;
+    case SortKey::Rate:
+        increasing = (_isLineItem || other._isLineItem)
+            ? lineItemsFirst(_isLineItem, other._isLineItem)
+            : compareFloats(rate(), other.rate());
+        break;
+    case SortKey::Amount:
+        increasing = compareFloats(amount(), other.amount());
+        break;
+    case SortKey::Unsupported:
+        qWarning("unsupported sort key:%s", qPrintable(key));
+        return 0;
+    }
+    // The document's "descending" flag set means increasing order.
+    return _owner->sortIsDescending() ? increasing : -increasing;
+}
+
+// Dictionary form ----------------------------------------------------------------------------
+
+QVariantMap PieceWork::propertyListRepresentation() const
+{
+    QVariantMap dictionary;
+    dictionary.insert(DescriptionKey, _description);
+    if (_paid)
+        dictionary.insert(PaidKey, YES);
+    if (_rateSetAsZero)
+        dictionary.insert(RateSetAsZeroKey, YES);
+    if (_isLineItem)
+        dictionary.insert(LineItemKey, YES);
+    if (_isPaused)
+        dictionary.insert(PausedKey, YES);
+    if (_taxable)
+        dictionary.insert(TaxableKey, YES);
+    if (!_supportingFile.isEmpty())
+        dictionary.insert(SupportKey, _supportingFile);
+    if (_startTime.isValid())
+        dictionary.insert(StartTimeKey, archiveDateString(_startTime));
+    if (_endTime.isValid())
+        dictionary.insert(EndTimeKey, archiveDateString(_endTime));
+    if (_timeOnJob != 0)
+        dictionary.insert(TimeKey, cFormat("%f", _timeOnJob));
+    if (_downTime != 0)
+        dictionary.insert(DownTimeKey, cFormat("%f", _downTime));
+    if (_rate != 0 || _rateSetAsZero)
+        dictionary.insert(WorkRateKey, cFormat("%.2f", _rate));
+    return dictionary;
+}
+
+// The order matters: the times come last, so an entry with both times takes its time on job from
+// them rather than from "Time".
+void PieceWork::loadPropertyListRepresentation(const QVariantMap& dictionary)
+{
+    const auto has = [&](const QString& key) { return dictionary.contains(key); };
+    const auto text = [&](const QString& key) { return dictionary.value(key).toString(); };
+    const auto flag = [&](const QString& key, bool& field) {
+        if (has(key))
+            field = text(key) == YES;
+    };
+    const auto date = [&](const QString& key, void (PieceWork::*setter)(const QDateTime&)) {
+        if (!has(key))
+            return;
+        const QDateTime value = dateFromString(text(key));
+        if (value.isValid())
+            (this->*setter)(value);
+        else
+            qWarning("Work entry: the date \"%s\" under %s cannot be read and is ignored",
+                     qPrintable(text(key)), qPrintable(key));
+    };
+
+    flag(LineItemKey, _isLineItem);
+    flag(PausedKey, _isPaused);
+    flag(TaxableKey, _taxable);
+    if (has(DescriptionKey))
+        setWorkDescription(text(DescriptionKey));
+    if (has(SupportKey))
+        setSupportingFile(text(SupportKey));
+    if (has(TimeKey))
+        _timeOnJob = floatFromText(text(TimeKey));
+    if (has(DownTimeKey))
+        _downTime = floatFromText(text(DownTimeKey));
+    if (has(WorkRateKey))
+        _rate = floatFromText(text(WorkRateKey));
+    flag(PaidKey, _paid);
+    flag(RateSetAsZeroKey, _rateSetAsZero);
+    date(StartTimeKey, &PieceWork::setStartTime);
+    date(EndTimeKey, &PieceWork::setEndTime);
+}
+
+QString PieceWork::archiveDateString(const QDateTime& dateTime)
+{
+    return CalendarFormat::format(dateTime, ArchiveDateFormat, CalendarFormat::Names::English);
+}
+
+QDateTime PieceWork::dateFromString(const QString& text)
+{
+    return CalendarFormat::parse(text, ArchiveDateFormat, CalendarFormat::Names::English);
+}
+
+float PieceWork::floatFromText(const QString& text)
+{
+    const float value = static_cast<float>(SettingsStore::toReal(text));
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+// Minutes ------------------------------------------------------------------------------------
+
+QDateTime PieceWork::dateToNearestMinute(const QDateTime& dateTime, bool roundUp)
+{
+    if (!dateTime.isValid())
+        return {};
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(dateTime.toSecsSinceEpoch());
+    const int seconds = local.time().second();
+    if (seconds == 0)
+        return local;
+    return local.addSecs(roundUp ? 60 - seconds : -seconds);
+}
+
+QDateTime PieceWork::nowToNearestMinute(bool roundUp)
+{
+    return dateToNearestMinute(Clock::now(), roundUp);
+}
