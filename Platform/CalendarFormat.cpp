@@ -47,6 +47,13 @@ QString meridiem(bool pm, CalendarFormat::Names names)
     return pm ? QStringLiteral("PM") : QStringLiteral("AM");
 }
 
+// The short form: the long one adds a time-zone name that spreadsheets do not read.
+QString timeOfDay(const QTime& time, CalendarFormat::Names names)
+{
+    const QLocale locale = names == CalendarFormat::Names::English ? QLocale::c() : QLocale::system();
+    return locale.toString(time, QLocale::ShortFormat);
+}
+
 QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -227,6 +234,7 @@ QString CalendarFormat::format(const QDateTime& dateTime, const QString& pattern
         case 'M': result += twoDigits(time.minute()); break;
         case 'S': result += twoDigits(time.second()); break;
         case 'p': result += meridiem(time.hour() >= 12, names); break;
+        case 'X': result += timeOfDay(time, names); break;
         case '%': result += QLatin1Char('%'); break;
         default: result += QLatin1Char('%'); result += directive; break;
         }

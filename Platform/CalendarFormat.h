@@ -6,8 +6,10 @@
 #include <QString>
 
 // strftime-style formatting and parsing of local date-times.
-// Directives: %a %A %b %B %d %e %m %y %Y %H %I %M %S %p %%.
+// Directives: %a %A %b %B %d %e %m %y %Y %H %I %M %S %p %X %%.
 // %e is the day of the month without leading zero and without fill.
+// %X is the time of day in the locale's short form ("2:07 PM", "14:07"), or "14:07:00" with English
+// names; it is written only, never read.
 class PLATFORM_EXPORT CalendarFormat
 {
 public:

@@ -324,8 +324,8 @@ bool XmlPropertyListScanner::scanTextParts(Element element, QByteArrayView name)
             m_position += 9;
             if (!skipPast("]]>", false))
                 return false;
-        } else if (rest.size() < 9 && (QByteArrayView("<!--").startsWith(rest) || QByteArrayView("<![CDATA[").startsWith(rest))) {
-            return failAtEnd();
+        } else if (QByteArrayView("<!--").startsWith(rest) || QByteArrayView("<![CDATA[").startsWith(rest)) {
+            return failAtEnd(); // the text stops inside the marker
         } else {
             return fail("malformed XML");
         }

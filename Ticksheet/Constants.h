@@ -34,11 +34,15 @@ inline const QString InvoiceNumber = QStringLiteral("NextInvoiceNumber");
 // Keys without a registered default.
 inline const QString LogMailApplescript = QStringLiteral("LogMailApplescript");
 inline const QString PreferencesTabView = QStringLiteral("PreferencesTabView");
+// Documents are written as XML property lists when on, as ASCII ones otherwise.
+inline const QString WriteXMLFormat = QStringLiteral("WriteXMLFormat");
 
 // Notifications.
 inline const QString InvoiceNumberUpdatedNotification = QStringLiteral("InvoiceNumberUpdatedNotification");
 inline const QString MoneyFormatChangedNotification = QStringLiteral("MoneyFormatChangedNotification");
 inline const QString TaxChangedNotification = QStringLiteral("TaxChangedNotification");
+// A file was written; the object is its path.
+inline const QString FileSystemChangedNotification = QStringLiteral("FileSystemChangedNotification");
 
 // Description lists and their tables.
 inline const QString DESCRIPTION_KEY = QStringLiteral("Description");

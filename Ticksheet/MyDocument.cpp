@@ -4,6 +4,7 @@
 #include "Constants.h"
 #include "DocumentController.h"
 #include "Localized.h"
+#include "PageLayoutArchive.h"
 #include "PlugInLoader.h"
 #include "SettingsStore.h"
 #include "UndoManager.h"
@@ -48,6 +49,7 @@ MyDocument::MyDocument(QObject* parent)
     _shareCost = settingAsFloat(settings, ShareCost);
     _taxable = settings.boolForKey(TaxableByDefault);
     _symbolAfterNumber = settings.boolForKey(CurrencySymbolAfter);
+    _pageLayout = PageLayoutArchive::defaultLayout();
 }
 
 MyDocument::~MyDocument() = default;

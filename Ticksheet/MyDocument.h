@@ -3,10 +3,14 @@
 #include "Document.h"
 #include "MoneyFormat.h"
 #include "MoneyFormatter.h"
+#include "ParagraphStyle.h"
 #include "PieceWork.h"
+#include "StyledText.h"
 #include "TicksheetExport.h"
 
+#include <QDate>
 #include <QDateTime>
+#include <QFont>
 #include <QList>
 #include <QPageLayout>
 #include <QString>
@@ -17,6 +21,7 @@
 #include <optional>
 
 class ClientWindow;
+class ExportOptionsInterface;
 
 // One client or client project: contact details, rates, tax and equity settings, money format
 // and the ordered work list. Every change goes through an undoable setter and refreshes the
@@ -195,6 +200,58 @@ public:
     QPageLayout pageLayout() const;
     void setPageLayout(const QPageLayout& layout);
 
+    // Invoices (MyDocumentInvoice.cpp). Building an invoice takes an invoice number when
+    // numbering is on.
+    StyledText invoiceString();
+    QString coreString(bool rich);
+    QString workDescription(const WorkList& list, const MoneyFormatter& formatter) const;
+    QString workDescription(const WorkList& list, const MoneyFormatter& formatter, bool isExpense) const;
+    QString totalsString(const WorkList& list, const MoneyFormatter& formatter) const;
+    // First the entries that are not line items, then the line items, each in list order.
+    static std::pair<WorkList, WorkList> splitWorkLists(const WorkList& list);
+    static bool anyNegativesIn(const WorkList& list);
+    static QString dashes(int count);
+    static QString dateString();
+    static ParagraphStyle defaultParagraphStyle();
+    static void addTabStops(ParagraphStyle& style);
+    static ParagraphStyle alignedStyle(int alignment);
+    StyledText richInvoiceString();
+    static QFont italicFont();
+    void viewInvoiceAction();
+    void viewRichInvoiceAction();
+    void printDocument();
+
+    // Date-range reports and summaries (MyDocumentReport.cpp). A date pair is (start, end).
+    StyledText reportStringForDates(const QDate& start, const QDate& end) const;
+    StyledText richReportOfMonthsInDates(const QDate& start, const QDate& end) const;
+    QDateTime firstDate() const;
+    QDateTime lastDate() const;
+    static QDateTime endTime(const PieceWork& work);
+    static QString dateFormat();
+    QString clientAndProject() const;
+    static QString summaryHeaderFor(const QList<MyDocument*>& documents);
+    static float hoursSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float expensesSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float earnedSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float taxSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float totalSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float unpaidSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float sharesSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    static float cashSummary(const QList<MyDocument*>& documents, const QDate& start, const QDate& end);
+    void summarize(const QList<MyDocument*>& documents, const QDate& start, const QDate& end, StyledText& target,
+                   bool isGrandTotal) const;
+    void summarizeDates(const QDate& start, const QDate& end, StyledText& target) const;
+    static bool equityNeeded(const QList<MyDocument*>& documents);
+    static void appendString(const QString& text, StyledText& target);
+    static StyledText attStringForImagePath(const QString& path);
+    void thisMonthReportAction();
+    void allReportAction();
+    void anyReportAction();
+
+    // Tab-delimited export (MyDocumentExport.cpp).
+    void exportToString(QString& text, const ExportOptionsInterface& options, bool first) const;
+    static QString hourFormat();
+
 private:
     template <typename T, typename Setter>
     bool changeField(T& field, const T& value, Setter setter);
@@ -206,6 +263,18 @@ private:
     MoneyFormat moneyFormatValue() const;
     void updateFormattersOfWindows() const;
     void setMoneyText(QString MyDocument::*field, void (MyDocument::*setter)(const QString&), const QString& value);
+
+    // The document file (MyDocumentFile.cpp).
+    bool loadDocument(const QByteArray& data, const QString& type, QString& reason);
+    void applyDocumentDictionary(const QVariantMap& dictionary, std::optional<WorkList> work,
+                                 const std::optional<QPageLayout>& layout);
+    bool isOwnFile(const QString& path) const;
+
+    // Totals arithmetic on sums already taken (MyDocumentTotals.cpp).
+    float equityOn(float earned) const;
+    float taxOn(float earned, float taxableExpenses) const;
+    float unpaidOn(float earned, float expenses, float taxableExpenses) const;
+    float paidOn(float expenses, float earnings, float tax) const;
 
     QList<ClientWindow*> _windowControllers;
     QPageLayout _pageLayout;

@@ -12,6 +12,7 @@
 #include <QtDebug>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -631,10 +632,13 @@ QDateTime PieceWork::dateFromString(const QString& text)
     return CalendarFormat::parse(text, ArchiveDateFormat, CalendarFormat::Names::English);
 }
 
+// A double beyond a float's range has no float value (the conversion would be undefined).
 float PieceWork::floatFromText(const QString& text)
 {
-    const float value = static_cast<float>(SettingsStore::toReal(text));
-    return std::isfinite(value) ? value : 0.0f;
+    const double value = SettingsStore::toReal(text);
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return 0.0f;
+    return static_cast<float>(value);
 }
 
 // Minutes ------------------------------------------------------------------------------------

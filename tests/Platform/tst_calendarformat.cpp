@@ -50,6 +50,7 @@ void TestCalendarFormat::formatEnglish_data()
     QTest::newRow("12-hour last minute") << local(2004, 3, 5, 23, 59) << TwelveHour << "11:59 PM";
     QTest::newRow("24-hour") << friday << TwentyFourHour << "14:07";
     QTest::newRow("24-hour midnight") << local(2004, 3, 5, 0, 5) << TwentyFourHour << "00:05";
+    QTest::newRow("time of day") << local(2004, 3, 5, 14, 7, 9) << QStringLiteral("%X") << "14:07:09";
     QTest::newRow("short names, two-digit year, seconds")
         << local(2004, 3, 5, 14, 7, 9) << QStringLiteral("%a %b %y %S") << "Fri Mar 04 09";
     QTest::newRow("percent and unknown directive") << friday << QStringLiteral("100%% %Q") << "100% %Q";

@@ -1,9 +1,11 @@
 #include "PropertyList.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
+#include <clocale>
 #include <limits>
 
 namespace {
@@ -58,6 +60,7 @@ private slots:
     void readsAscii();
     void readsXmlWrittenElsewhere();
     void longRunsOfCharacterReferences();
+    void realsIgnoreADecimalCommaLocale();
     void detectsFormat_data();
     void detectsFormat();
     void nestingLimitIsInclusive();
@@ -195,6 +198,18 @@ void tst_PropertyList::longRunsOfCharacterReferences()
     const QString key = "\"" + QString("&").repeated(100);
     QCOMPARE(read.keys(), QStringList{key});
     QCOMPARE(read.value(key).toString(), QString::fromUtf8("&xé") + QString("<").repeated(1000) + "&amp;>");
+}
+
+// Qt takes the C library's locale from the environment, and libplist reads and writes reals with it.
+void tst_PropertyList::realsIgnoreADecimalCommaLocale()
+{
+    const QByteArray previous = std::setlocale(LC_NUMERIC, nullptr);
+    const auto restore = qScopeGuard([&] { std::setlocale(LC_NUMERIC, previous.constData()); });
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        QSKIP("no locale with a decimal comma is installed");
+
+    QCOMPARE(PropertyList::read(xmlPlist("<array><real>0.5</real></array>")), QVariant(QVariantList{0.5}));
+    QVERIFY(PropertyList::writeXml(QVariantList{0.25}).contains("<real>0.25</real>"));
 }
 
 void tst_PropertyList::detectsFormat_data()
