@@ -38,6 +38,7 @@ int sign(int value)
 MyDocument::MyDocument(QObject* parent)
     : Document(parent)
 {
+    setFileType(DocumentType);
     // A new document copies the settings once; later changes of the settings do not reach it.
     const SettingsStore& settings = SettingsStore::shared();
     _moneySymbol = settingAsText(settings, CurrencySymbol);
