@@ -265,6 +265,7 @@ private:
     void setMoneyText(QString MyDocument::*field, void (MyDocument::*setter)(const QString&), const QString& value);
 
     // The document file (MyDocumentFile.cpp).
+    QVariantMap dictionaryWithoutWork() const;
     bool loadDocument(const QByteArray& data, const QString& type, QString& reason);
     void applyDocumentDictionary(const QVariantMap& dictionary, std::optional<WorkList> work,
                                  const std::optional<QPageLayout>& layout);

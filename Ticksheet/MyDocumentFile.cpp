@@ -3,6 +3,8 @@
 #include "ClientWindow.h"
 #include "Constants.h"
 #include "DocumentController.h"
+#include "DocumentXmlReader.h"
+#include "DocumentXmlWriter.h"
 #include "PageLayoutArchive.h"
 #include "PropertyList.h"
 #include "SettingsStore.h"
@@ -102,36 +104,82 @@ bool checkTopLevelKinds(const QVariantMap& dictionary, QString& reason)
     return true;
 }
 
-// One entry per element, each checked before it is built. Every dictionary is released as soon as
-// its entry exists, so a large file does not hold both forms at once.
+// Checks one element of "Work" and appends the entry made from it.
+bool appendEntry(WorkList& work, qsizetype index, const QVariant& element, QString& reason)
+{
+    if (element.typeId() != QMetaType::QVariantMap) {
+        reason = entryNotDictionary(index);
+        return false;
+    }
+    const QVariantMap entry = element.toMap();
+    for (auto value = entry.cbegin(); value != entry.cend(); ++value) {
+        if (!isText(value.value())) {
+            reason = entryValueNotText(index, value.key());
+            return false;
+        }
+    }
+    work.append(PieceWork::workWithPropertyListRepresentation(entry));
+    return true;
+}
+
+// Every dictionary is released as soon as its entry exists, so a large file is not held in both
+// forms at once.
 std::optional<WorkList> workFromArray(QVariantList array, QString& reason)
 {
     WorkList work;
     work.reserve(array.size());
     for (qsizetype index = 0; index < array.size(); ++index) {
-        QVariant& element = array[index];
-        if (element.typeId() != QMetaType::QVariantMap) {
-            reason = entryNotDictionary(index);
+        const QVariant element = std::exchange(array[index], QVariant());
+        if (!appendEntry(work, index, element, reason))
             return std::nullopt;
-        }
-        const QVariantMap entry = element.toMap();
-        element = QVariant();
-        for (auto value = entry.cbegin(); value != entry.cend(); ++value) {
-            if (!isText(value.value())) {
-                reason = entryValueNotText(index, value.key());
-                return std::nullopt;
-            }
-        }
-        work.append(PieceWork::workWithPropertyListRepresentation(entry));
     }
     return work;
+}
+
+// The file's dictionary without "Work", whose elements become entries (in work when the key holds
+// an array). The XML form is read as a stream, each entry made as soon as it has been read.
+std::optional<QVariantMap> readDocumentFile(const QByteArray& data, std::optional<WorkList>& work, QString& reason)
+{
+    if (PropertyList::detectFormat(data) == PropertyList::Format::Xml) {
+        WorkList entries;
+        bool refused = false;
+        const auto sink = [&entries, &refused](qsizetype index, const QVariant& element, QString& why) {
+            refused = !appendEntry(entries, index, element, why);
+            return !refused;
+        };
+        std::optional<DocumentXmlReader::Contents> contents = DocumentXmlReader::read(data, WorkKey, sink, reason);
+        if (contents) {
+            if (contents->streamed)
+                work = std::move(entries);
+            return std::move(contents->dictionary);
+        }
+        if (refused)
+            return std::nullopt;
+        // XML that the streaming reader does not take may still be a property list the general
+        // reader takes (another writer's quirks); its reason is kept when neither does.
+    }
+    const QString streamingReason = reason;
+    std::optional<QVariantMap> dictionary = MyDocument::workDocumentDictionaryFromData(data, &reason);
+    if (!dictionary) {
+        if (!streamingReason.isEmpty())
+            reason = streamingReason;
+        return std::nullopt;
+    }
+    if (dictionary->value(WorkKey).typeId() == QMetaType::QVariantList) {
+        // Taken out of the dictionary so that the array is not shared while it is emptied.
+        QVariantList array = dictionary->take(WorkKey).toList();
+        work = workFromArray(std::move(array), reason);
+        if (!work)
+            return std::nullopt;
+    }
+    return dictionary;
 }
 
 } // namespace
 
 // Writing -------------------------------------------------------------------------------------
 
-QVariantMap MyDocument::workDocumentDictionary() const
+QVariantMap MyDocument::dictionaryWithoutWork() const
 {
     QVariantMap dictionary;
     if (!_sortColumn.isEmpty())
@@ -149,11 +197,6 @@ QVariantMap MyDocument::workDocumentDictionary() const
     dictionary.insert(EquityKey, decimal(_equityPercent));
     dictionary.insert(TaxableKey, yesNo(_taxable));
     dictionary.insert(VersionKey, QStringLiteral("1"));
-    QVariantList work;
-    work.reserve(_workList.size());
-    for (const auto& entry : _workList)
-        work.append(entry->propertyListRepresentation());
-    dictionary.insert(WorkKey, work);
     dictionary.insert(AddressKey, nonNull(_clientAddress));
     dictionary.insert(ProjectNameKey, nonNull(_projectName));
     dictionary.insert(EmailKey, nonNull(_clientEmail));
@@ -163,19 +206,34 @@ QVariantMap MyDocument::workDocumentDictionary() const
     return dictionary;
 }
 
-// XML cannot hold every character (NUL, say); rather than refuse to save, such a document is
-// written in the ASCII form, which the reader takes as well.
+QVariantMap MyDocument::workDocumentDictionary() const
+{
+    QVariantMap dictionary = dictionaryWithoutWork();
+    QVariantList work;
+    work.reserve(_workList.size());
+    for (const auto& entry : _workList)
+        work.append(entry->propertyListRepresentation());
+    dictionary.insert(WorkKey, work);
+    return dictionary;
+}
+
+// The XML form is written entry by entry, so a large document is never held as a whole tree.
+// XML cannot hold every character (most control characters, say); rather than refuse to save,
+// such a document is written in the ASCII form, which the reader takes as well.
 QByteArray MyDocument::workDocumentData() const
 {
-    const QVariantMap dictionary = workDocumentDictionary();
     if (SettingsStore::shared().boolForKey(WriteXMLFormat)) {
-        const QByteArray xml = PropertyList::writeXml(dictionary);
+        const WorkList work = _workList;
+        const QByteArray xml = DocumentXmlWriter::write(dictionaryWithoutWork(), WorkKey, work.size(),
+                                                        [&work](qsizetype index) {
+                                                            return QVariant(work.at(index)->propertyListRepresentation());
+                                                        });
         if (!xml.isEmpty())
             return xml;
         qWarning("The document \"%s\" cannot be written as XML; it is written in the ASCII form",
                  qPrintable(displayName()));
     }
-    return PropertyList::writeAscii(dictionary);
+    return PropertyList::writeAscii(workDocumentDictionary());
 }
 
 std::optional<QVariantMap> MyDocument::workDocumentDictionaryFromData(const QByteArray& data, QString* errorMessage)
@@ -217,29 +275,18 @@ bool MyDocument::loadDocument(const QByteArray& data, const QString& type, QStri
         reason = QStringLiteral("documents of the type \"%1\" cannot be read").arg(type);
         return false;
     }
-    std::optional<QVariantMap> parsed = workDocumentDictionaryFromData(data, &reason);
-    if (!parsed)
-        return false;
-    QVariantMap dictionary = std::move(*parsed);
-    parsed.reset();
-    if (!checkTopLevelKinds(dictionary, reason))
-        return false;
     std::optional<WorkList> work;
-    if (dictionary.contains(WorkKey)) {
-        // Taken out of the dictionary so that the array is not shared while it is emptied.
-        QVariantList array = dictionary.take(WorkKey).toList();
-        work = workFromArray(std::move(array), reason);
-        if (!work)
-            return false;
-    }
+    const std::optional<QVariantMap> dictionary = readDocumentFile(data, work, reason);
+    if (!dictionary || !checkTopLevelKinds(*dictionary, reason))
+        return false;
     std::optional<QPageLayout> layout;
-    if (dictionary.contains(PrintInfoKey)) {
-        layout = PageLayoutArchive::decode(dictionary.value(PrintInfoKey).toByteArray());
+    if (dictionary->contains(PrintInfoKey)) {
+        layout = PageLayoutArchive::decode(dictionary->value(PrintInfoKey).toByteArray());
         if (!layout)
             qWarning("The page setup of the document \"%s\" cannot be read; the default one is used",
                      qPrintable(displayName()));
     }
-    applyDocumentDictionary(dictionary, std::move(work), layout);
+    applyDocumentDictionary(*dictionary, std::move(work), layout);
     return true;
 }
 

@@ -93,8 +93,6 @@ WorkList workWithPaidFlag(const WorkList& list, bool paid)
 
 QDateTime atTimeOfDay(const QDateTime& dateTime, QTime time)
 {
-    if (!dateTime.isValid())
-        return {};
     QDateTime moment = dateTime; // keeps its time zone
     moment.setTime(time);
     return moment;
@@ -146,14 +144,23 @@ WorkList MyDocument::workInDates(const QDateTime& from, const QDateTime& to) con
     return selected;
 }
 
+// Where the clocks skip midnight the day begins at the end of the skipped hour; the plain time
+// would be invalid and select nothing.
 QDateTime MyDocument::startOfDayOn(const QDateTime& dateTime)
 {
-    return atTimeOfDay(dateTime, QTime(0, 0, 0));
+    const QDateTime start = atTimeOfDay(dateTime, QTime(0, 0, 0));
+    if (start.isValid() || !dateTime.isValid())
+        return start;
+    return dateTime.date().startOfDay(dateTime.timeZone());
 }
 
 QDateTime MyDocument::endOfDayOn(const QDateTime& dateTime)
 {
-    return atTimeOfDay(dateTime, QTime(23, 59, 59));
+    const QDateTime end = atTimeOfDay(dateTime, QTime(23, 59, 59));
+    if (end.isValid() || !dateTime.isValid())
+        return end;
+    const QDateTime last = dateTime.date().endOfDay(dateTime.timeZone());
+    return last.addMSecs(-last.time().msec());
 }
 
 // Totals over a list ----------------------------------------------------------------------------

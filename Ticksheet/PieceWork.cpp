@@ -1,5 +1,6 @@
 #include "PieceWork.h"
 
+#include "ArchiveDate.h"
 #include "CalendarFormat.h"
 #include "ClientWindow.h"
 #include "Clock.h"
@@ -11,12 +12,12 @@
 
 #include <QtDebug>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace {
 
-const QString ArchiveDateFormat = QStringLiteral("%A, %d %B %Y, %I:%M %p");
 const QString YES = QStringLiteral("YES");
 
 // Dictionary keys of the document file.
@@ -111,6 +112,55 @@ double roundToHundredths(double value)
     return std::rint(value * 100) / 100;
 }
 
+// The numbers of the file: blanks, an optional sign, digits with an optional "." and fraction, an
+// optional exponent; whatever follows is ignored and text without digits reads 0. Read as the
+// settings read their numbers, without going through a locale.
+double readNumber(QStringView text)
+{
+    char buffer[64];
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n'))
+        ++i;
+    int length = 0;
+    const auto isDigit = [&text](qsizetype at) { return at < text.size() && text[at] >= u'0' && text[at] <= u'9'; };
+    const auto take = [&](qsizetype at) {
+        if (length < int(sizeof buffer))
+            buffer[length] = static_cast<char>(text[at].unicode());
+        ++length;
+    };
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            take(i);
+        ++i;
+    }
+    bool hasDigits = false;
+    for (; isDigit(i); ++i, hasDigits = true)
+        take(i);
+    if (i < text.size() && text[i] == u'.') {
+        take(i++);
+        for (; isDigit(i); ++i, hasDigits = true)
+            take(i);
+    }
+    if (!hasDigits)
+        return 0;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype exponent = i + 1;
+        if (exponent < text.size() && (text[exponent] == u'+' || text[exponent] == u'-'))
+            ++exponent;
+        if (isDigit(exponent)) {
+            for (; i < exponent; ++i)
+                take(i);
+            for (; isDigit(i); ++i)
+                take(i);
+        }
+    }
+    if (length > int(sizeof buffer))
+        return SettingsStore::toReal(text.toString()); // very long digits: the slow way
+    double value = 0;
+    const auto [end, error] = std::from_chars(buffer, buffer + length, value);
+    return error == std::errc() && std::isfinite(value) ? value : 0;
+}
+
 QString cFormat(const char* format, double value)
 {
     return QString::asprintf(format, value);
@@ -137,9 +187,13 @@ std::shared_ptr<PieceWork> PieceWork::initLineItem()
     return item;
 }
 
+PieceWork::PieceWork(WithoutStartTime)
+{
+}
+
 std::shared_ptr<PieceWork> PieceWork::workWithPropertyListRepresentation(const QVariantMap& dictionary)
 {
-    auto work = init();
+    auto work = std::make_shared<PieceWork>(WithoutStartTime());
     work->loadPropertyListRepresentation(dictionary);
     return work;
 }
@@ -583,59 +637,67 @@ QVariantMap PieceWork::propertyListRepresentation() const
 }
 
 // The order matters: the times come last, so an entry with both times takes its time on job from
-// them rather than from "Time".
+// them rather than from "Time". An entry without a readable start starts at the moment of reading.
 void PieceWork::loadPropertyListRepresentation(const QVariantMap& dictionary)
 {
-    const auto has = [&](const QString& key) { return dictionary.contains(key); };
-    const auto text = [&](const QString& key) { return dictionary.value(key).toString(); };
-    const auto flag = [&](const QString& key, bool& field) {
-        if (has(key))
-            field = text(key) == YES;
+    const auto text = [&dictionary](const QString& key) -> std::optional<QString> {
+        const auto found = dictionary.constFind(key);
+        if (found == dictionary.cend())
+            return std::nullopt;
+        return found->toString();
     };
-    const auto date = [&](const QString& key, void (PieceWork::*setter)(const QDateTime&)) {
-        if (!has(key))
+    const auto flag = [&text](const QString& key, bool& field) {
+        if (const auto value = text(key))
+            field = *value == YES;
+    };
+    const auto number = [&text](const QString& key, auto& field) {
+        if (const auto value = text(key))
+            field = floatFromText(*value);
+    };
+    const auto date = [&text, this](const QString& key, void (PieceWork::*setter)(const QDateTime&)) {
+        const auto value = text(key);
+        if (!value)
             return;
-        const QDateTime value = dateFromString(text(key));
-        if (value.isValid())
-            (this->*setter)(value);
+        if (const auto seconds = ArchiveDate::parse(*value))
+            (this->*setter)(QDateTime::fromSecsSinceEpoch(*seconds, Qt::UTC));
         else
-            qWarning("Work entry: the date \"%s\" under %s cannot be read and is ignored",
-                     qPrintable(text(key)), qPrintable(key));
+            qWarning("Work entry: the date \"%s\" under %s cannot be read and is ignored", qPrintable(*value),
+                     qPrintable(key));
     };
 
     flag(LineItemKey, _isLineItem);
     flag(PausedKey, _isPaused);
     flag(TaxableKey, _taxable);
-    if (has(DescriptionKey))
-        setWorkDescription(text(DescriptionKey));
-    if (has(SupportKey))
-        setSupportingFile(text(SupportKey));
-    if (has(TimeKey))
-        _timeOnJob = floatFromText(text(TimeKey));
-    if (has(DownTimeKey))
-        _downTime = floatFromText(text(DownTimeKey));
-    if (has(WorkRateKey))
-        _rate = floatFromText(text(WorkRateKey));
+    if (const auto description = text(DescriptionKey))
+        setWorkDescription(*description);
+    if (const auto support = text(SupportKey))
+        setSupportingFile(*support);
+    number(TimeKey, _timeOnJob);
+    number(DownTimeKey, _downTime);
+    number(WorkRateKey, _rate);
     flag(PaidKey, _paid);
     flag(RateSetAsZeroKey, _rateSetAsZero);
     date(StartTimeKey, &PieceWork::setStartTime);
+    if (!_startTime.isValid())
+        _startTime = storedTime(nowToNearestMinute(false));
     date(EndTimeKey, &PieceWork::setEndTime);
 }
 
 QString PieceWork::archiveDateString(const QDateTime& dateTime)
 {
-    return CalendarFormat::format(dateTime, ArchiveDateFormat, CalendarFormat::Names::English);
+    return dateTime.isValid() ? ArchiveDate::format(dateTime.toSecsSinceEpoch()) : QString();
 }
 
 QDateTime PieceWork::dateFromString(const QString& text)
 {
-    return CalendarFormat::parse(text, ArchiveDateFormat, CalendarFormat::Names::English);
+    const auto seconds = ArchiveDate::parse(text);
+    return seconds ? QDateTime::fromSecsSinceEpoch(*seconds) : QDateTime();
 }
 
 // A double beyond a float's range has no float value (the conversion would be undefined).
 float PieceWork::floatFromText(const QString& text)
 {
-    const double value = SettingsStore::toReal(text);
+    const double value = readNumber(text);
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
         return 0.0f;
     return static_cast<float>(value);

@@ -22,6 +22,12 @@ using WorkList = QList<std::shared_ptr<PieceWork>>;
 // stack and refresh the owner's windows; an entry without owner simply records nothing.
 class TICKSHEET_EXPORT PieceWork : public std::enable_shared_from_this<PieceWork>
 {
+    // Reading a file: the start time comes from the file, so "now" is not worked out first.
+    struct WithoutStartTime
+    {
+        explicit WithoutStartTime() = default;
+    };
+
 public:
     // A new work session starting now, rounded down to the minute.
     PieceWork();
@@ -100,6 +106,9 @@ public:
     // Seconds dropped (raised to the next minute when roundUp) unless already zero.
     static QDateTime dateToNearestMinute(const QDateTime& dateTime, bool roundUp);
     static QDateTime nowToNearestMinute(bool roundUp);
+
+    // Only for reading a file (workWithPropertyListRepresentation), which sets the start itself.
+    explicit PieceWork(WithoutStartTime);
 
 private:
     void inheritOwnerRate() const;

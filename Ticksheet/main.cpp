@@ -1,25 +1,23 @@
-#include "MyDocument.h"
-#include "Preferences.h"
-#include "VelmorPreferences.h"
+#include "AppKernel/MainApp.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QCommandLineParser>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tallywick"));
-    QApplication::setOrganizationName(QStringLiteral("Velmor"));
-    VelmorPreferences::initialize();
-    Preferences::initialize();
+    MainApp app(argc, argv);
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tallywick"));
-    auto* label = new QLabel(QStringLiteral("Tallywick"), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(640, 400);
-    window.show();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Time tracking and invoicing for work billed by the hour."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Client documents (.tickSheet) to open."),
+                                 QStringLiteral("[FILE...]"));
+    parser.process(app);
+
+    // Closing the last document window quits, remembering the open documents as Quit does.
+    app.setQuitOnLastWindowClosed(false);
+    if (!app.finishLaunching(parser.positionalArguments()))
+        return 1;
+    app.setTerminatesAfterLastWindowClosed(true);
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "Exporter.h"
 #include "FileWriter.h"
 #include "JsonNumber.h"
+#include "MailScripts.h"
 #include "MyDocument.h"
 #include "Preferences.h"
 #include "SettingsStore.h"
@@ -32,6 +33,8 @@ Commands:
                                       a grand-total summary, or one summary per document
   export FILE... [--columns LIST] [--no-headers] [--out PATH]
                                       the tab-delimited export
+  mail-script FILE [--rich]           the script that e-mailing the invoice would run (takes an
+                                      invoice number; nothing is sent)
 
 Options for every command:
   --set KEY=VALUE   use VALUE for the setting KEY in this run only (repeatable; nothing is saved)
@@ -76,6 +79,22 @@ as "export all open" does) to standard output, or to PATH. LIST is a comma list 
 project, date, start, end, time, rate, amount, description, paid; by default all ten. A heading
 line comes first unless --no-headers is given.
 )";
+
+const char* const mailScriptHelp = R"(Usage: tallywick mail-script FILE [--rich]
+
+Prints the script that e-mailing the invoice (with --rich, the rich invoice) of the document would
+run for the mail client named in the "Mailer" setting: to the client's e-mail, with the invoice's
+name as subject and the "CCAdress" setting as copy. Nothing is sent. Like viewing an invoice in
+the application, this takes the next invoice number when numbering is on.
+)";
+
+// The name the report viewer gives an invoice, the subject of its mail.
+QString invoiceName(const MyDocument& document)
+{
+    if (!Preferences::wantsInvoiceNumber())
+        return Preferences::invoiceString();
+    return QStringLiteral("%1 # %2").arg(Preferences::invoiceString(), document.invoiceNumber());
+}
 
 // Takes "--name VALUE" out of the arguments; false when the value is missing.
 bool takeOption(QStringList& arguments, const QString& name, QString& value)
@@ -133,6 +152,7 @@ int CommandLineTool::run(QStringList arguments)
         {QStringLiteral("report"), [this](const QStringList& a) { return report(a); }},
         {QStringLiteral("summary"), [this](const QStringList& a) { return summary(a); }},
         {QStringLiteral("export"), [this](const QStringList& a) { return exportWork(a); }},
+        {QStringLiteral("mail-script"), [this](const QStringList& a) { return mailScript(a); }},
     };
     for (const auto& [name, handler] : commands) {
         if (name == command)
@@ -165,6 +185,7 @@ bool CommandLineTool::wantsHelp(const QStringList& arguments, const QString& com
         {QStringLiteral("totals"), totalsHelp},   {QStringLiteral("invoice"), invoiceHelp},
         {QStringLiteral("report"), reportHelp},   {QStringLiteral("summary"), summaryHelp},
         {QStringLiteral("export"), exportHelp},
+        {QStringLiteral("mail-script"), mailScriptHelp},
     };
     _out << help.value(command, generalHelp);
     return true;
@@ -383,4 +404,26 @@ int CommandLineTool::exportWork(const QStringList& arguments)
         return 0;
     }
     return FileWriter::writeToFile(text, out) ? 0 : failure(QStringLiteral("cannot write %1").arg(out));
+}
+
+int CommandLineTool::mailScript(const QStringList& arguments)
+{
+    if (wantsHelp(arguments, QStringLiteral("mail-script")))
+        return 0;
+    QStringList rest = arguments;
+    const bool rich = takeFlag(rest, QStringLiteral("--rich"));
+    if (!firstUnknownOption(rest).isEmpty())
+        return usageError(QStringLiteral("unknown option %1").arg(firstUnknownOption(rest)));
+    if (rest.size() != 1)
+        return usageError(QStringLiteral("mail-script takes one FILE"));
+    Documents documents;
+    if (!openDocuments(rest, documents))
+        return 1;
+    MyDocument& document = *documents.front();
+    // Checked before the invoice is built, so no invoice number is spent on a mail never sent.
+    if (document.email().isEmpty())
+        return failure(QStringLiteral("%1 has no client e-mail; the invoice cannot be mailed").arg(rest.front()));
+    const StyledText text = rich ? document.richInvoiceString() : document.invoiceString();
+    _out << MailScripts::mailScriptBody(MailScripts::cleanedText(text), document.email(), invoiceName(document), rich);
+    return 0;
 }

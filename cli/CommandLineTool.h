@@ -29,6 +29,7 @@ private:
     int report(const QStringList& arguments);
     int summary(const QStringList& arguments);
     int exportWork(const QStringList& arguments);
+    int mailScript(const QStringList& arguments);
 
     bool takeSettingOverrides(QStringList& arguments);
     bool openDocuments(const QStringList& paths, Documents& documents);

@@ -1,3 +1,4 @@
+#include "CalendarFormat.h"
 #include "Clock.h"
 #include "Constants.h"
 #include "DocumentController.h"
@@ -19,6 +20,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <ctime>
 #include <functional>
 #include <optional>
 
@@ -130,6 +132,7 @@ private slots:
     void roundTrip();
     void asciiFormEscapesAccentedLetters();
     void missingKeysKeepTheNewDocumentsValues();
+    void xmlOnlyTheGeneralReaderTakesStillOpens();
     void sessionsWithoutRateTakeTheFilesRate();
     void unreadableNumbersReadZero();
     void revertKeepsValuesTheFileLacks();
@@ -146,6 +149,8 @@ private slots:
     void unreadablePageSetupIsIgnored();
     void badFiles_data();
     void badFiles();
+    void archiveDatesAgreeWithTheCalendarFormat_data();
+    void archiveDatesAgreeWithTheCalendarFormat();
     void fileWriter_data();
     void fileWriter();
     void fileWriterFailureSendsNoNotice();
@@ -219,6 +224,7 @@ void TestDocumentFile::makeFilledDocument()
     auto paused = session(at(3, 9, 0), at(3, 10, 15), "Paused");
     paused->setIsPaused(true);
     auto running = session(at(5, 11, 0), QDateTime(), "Running");
+    running->setSupportingFile(QStringLiteral("a & b <c> \"d\"\r\n\te 😀 ü"));
     d.setWorkList({finished, expense, paused, running});
 
     QVERIFY(d.saveDocumentAs(path("Acme.tickSheet")));
@@ -254,17 +260,26 @@ void TestDocumentFile::newDocumentDictionary()
 void TestDocumentFile::roundTrip_data()
 {
     QTest::addColumn<bool>("xml");
-    QTest::newRow("XML") << true;
-    QTest::newRow("ASCII") << false;
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("writtenAsXml");
+    QTest::newRow("XML") << true << "1 Main St\nTown" << true;
+    QTest::newRow("ASCII") << false << "1 Main St\nTown" << false;
+    // XML cannot hold most control characters: such a document is saved in the ASCII form.
+    QTest::newRow("XML asked, a control character") << true << "1 Main St\x01Town" << false;
 }
 
 void TestDocumentFile::roundTrip()
 {
     QFETCH(bool, xml);
+    QFETCH(QString, address);
+    QFETCH(bool, writtenAsXml);
     SettingsStore::shared().setValue(WriteXMLFormat, xml);
     makeFilledDocument();
+    _document->setAddress(address);
+    if (xml && !writtenAsXml)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be written as XML"));
     QVERIFY(_document->saveDocument());
-    QCOMPARE(contentsOf(path("Acme.tickSheet")).startsWith("<?xml"), xml);
+    QCOMPARE(contentsOf(path("Acme.tickSheet")).startsWith("<?xml"), writtenAsXml);
 
     MyDocument* loaded = open(path("Acme.tickSheet"));
     QVERIFY(loaded);
@@ -309,6 +324,22 @@ void TestDocumentFile::missingKeysKeepTheNewDocumentsValues()
     QCOMPARE(loaded->rate(), 125.0f);
     QVERIFY(loaded->workList().isEmpty());
     QCOMPARE(loaded->pageLayout(), PageLayoutArchive::defaultLayout());
+}
+
+// Other writers put control characters into XML as they are; XML readers refuse them, the
+// property-list reader does not.
+void TestDocumentFile::xmlOnlyTheGeneralReaderTakesStillOpens()
+{
+    QVERIFY(writeBytes(path("Other.tickSheet"),
+                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+                       "<key>ClientName</key><string>Bell\x07</string>\n"
+                       "<key>Work</key><array><dict><key>Description</key><string>A</string></dict></array>\n"
+                       "</dict>\n</plist>\n"));
+
+    MyDocument* loaded = open(path("Other.tickSheet"));
+    QVERIFY2(loaded, qPrintable(DocumentController::shared().lastError()));
+    QCOMPARE(loaded->clientName(), QStringLiteral("Bell\x07"));
+    QCOMPARE(loaded->workList().size(), 1);
 }
 
 void TestDocumentFile::sessionsWithoutRateTakeTheFilesRate()
@@ -640,6 +671,47 @@ void TestDocumentFile::badFiles()
     QVERIFY(_document->isDocumentEdited());
     QCOMPARE(_document->fileName(), path("Acme.tickSheet"));
     QVERIFY(_window.calls.isEmpty());
+}
+
+void TestDocumentFile::archiveDatesAgreeWithTheCalendarFormat_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QDate>("from");
+    QTest::newRow("New York, spring and autumn 2004") << QByteArray("America/New_York") << QDate(2004, 3, 1);
+    QTest::newRow("London, 1968: before 1970, into year-round summer time") << QByteArray("Europe/London") << QDate(1968, 1, 1);
+    QTest::newRow("Lord Howe, half-hour summer time") << QByteArray("Australia/Lord_Howe") << QDate(2020, 3, 20);
+    QTest::newRow("UTC") << QByteArray("UTC") << QDate(2038, 1, 1);
+}
+
+// The file's date text is read and written by a fast path that remembers local offsets; it must
+// give what the calendar format gives, around changes of offset and after a change of zone.
+void TestDocumentFile::archiveDatesAgreeWithTheCalendarFormat()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDate, from);
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", zone);
+    tzset();
+    const auto restore = qScopeGuard([&previous] {
+        qputenv("TZ", previous);
+        tzset();
+    });
+    const QString pattern = QStringLiteral("%A, %d %B %Y, %I:%M %p");
+    const qint64 start = QDateTime(from, QTime(0, 0)).toSecsSinceEpoch();
+    // Every 37 minutes for 300 days: each hour of the day, and every change of offset within.
+    for (qint64 seconds = start; seconds < start + 300 * 86400; seconds += 37 * 60) {
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(seconds);
+        const QString text = CalendarFormat::format(local, pattern, CalendarFormat::Names::English);
+        QCOMPARE(PieceWork::archiveDateString(local), text);
+        const QDateTime expected = CalendarFormat::parse(text, pattern, CalendarFormat::Names::English);
+        const QDateTime parsed = PieceWork::dateFromString(text);
+        QCOMPARE(parsed.isValid(), expected.isValid());
+        if (expected.isValid())
+            QCOMPARE(parsed.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    }
+    // Wall-clock times that fall in a gap read as nothing, as the calendar format has them.
+    if (zone == "America/New_York")
+        QVERIFY(!PieceWork::dateFromString("Sunday, 04 April 2004, 02:30 AM").isValid());
 }
 
 void TestDocumentFile::fileWriter_data()

@@ -420,6 +420,12 @@ void TestTotals::dayBounds_data()
     QTest::newRow("other zone") << QDateTime(day, QTime(23, 30), QTimeZone("Asia/Tokyo"))
                                 << QDateTime(day, QTime(0, 0), QTimeZone("Asia/Tokyo"))
                                 << QDateTime(day, QTime(23, 59, 59), QTimeZone("Asia/Tokyo"));
+    // Clocks there went from 23:59:59 on 3 November to 01:00 on 4 November.
+    const QTimeZone saoPaulo("America/Sao_Paulo");
+    const QDate clockChange(2018, 11, 4);
+    QTest::newRow("midnight skipped") << QDateTime(clockChange, QTime(12, 0), saoPaulo)
+                                      << QDateTime(clockChange, QTime(1, 0), saoPaulo)
+                                      << QDateTime(clockChange, QTime(23, 59, 59), saoPaulo);
     QTest::newRow("milliseconds dropped") << at(day, 8, 0).addMSecs(500) << at(day, 0, 0) << at(day, 23, 59, 59);
 }
 
@@ -431,6 +437,7 @@ void TestTotals::dayBounds()
 
     const QDateTime first = MyDocument::startOfDayOn(moment);
     const QDateTime last = MyDocument::endOfDayOn(moment);
+    QVERIFY(first.isValid());
     QCOMPARE(first.toMSecsSinceEpoch(), start.toMSecsSinceEpoch());
     QCOMPARE(last.toMSecsSinceEpoch(), end.toMSecsSinceEpoch());
 }

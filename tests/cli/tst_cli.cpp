@@ -4,6 +4,7 @@
 #include "TestSettings.h"
 
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -239,6 +240,56 @@ private slots:
         const Result general = tallywick({"--help"});
         QCOMPARE(general.status, 0);
         QVERIFY(general.out.contains("export FILE..."));
+    }
+
+    // The script that mailing the invoice would run: the client's address, the invoice's name as
+    // subject, the escaped invoice text as body.
+    void mailScriptOfTheInvoice()
+    {
+        const QString file = path("mail.tickSheet");
+        const QString logo = path("logo.png");
+        {
+            TestSettings settings;
+            MyDocument document;
+            document.setClientName("Acme");
+            document.setEmail("billing@acme.example");
+            auto work = session(document, QDateTime(QDate(2004, 3, 1), QTime(9, 0)), 2.0, false);
+            work->setWorkDescription("Design \"A\"");
+            QVERIFY2(document.saveDocumentAs(file), qPrintable(document.errorString()));
+            QImage image(4, 4, QImage::Format_RGB32);
+            image.fill(Qt::blue);
+            QVERIFY(image.save(logo));
+        }
+
+        const Result noAddress = tallywick({"mail-script", path("acme.tickSheet")});
+        QCOMPARE(noAddress.status, 1);
+        QVERIFY(noAddress.out.isEmpty());
+        QVERIFY2(noAddress.err.contains("no client e-mail"), qPrintable(noAddress.err));
+
+        const Result plain = tallywick({"--set", "CCAdress=boss@example.com", "mail-script", file});
+        QCOMPARE(plain.status, 0);
+        QStringList lines = plain.out.split('\n');
+        QCOMPARE(lines.at(0), "tell application \"Mail\"");
+        QVERIFY2(lines.at(2).startsWith("set bodyvar to \"\t\tCompany Name\r"), qPrintable(lines.at(2)));
+        QVERIFY(lines.at(2).contains("\t\t**** I N V O I C E ****\t\t# 1000\r")); // no number spent above
+        QVERIFY(lines.at(2).contains("Design \\\"A\\\""));
+        QCOMPARE(lines.at(4), "set addrVar to \"billing@acme.example\"");
+        QCOMPARE(lines.at(6), "set ccVar to \"boss@example.com\"");
+        QCOMPARE(lines.at(7), "set subjectvar to \"**** I N V O I C E **** # 1000\"");
+        QVERIFY(!plain.out.contains("aFile"));
+        QVERIFY(plain.out.endsWith("set the content to bodyvar\nend tell\nend tell\n"));
+
+        const Result rich = tallywick({"--set", "NextInvoiceNumber=0", "--set", "LogoPath=" + logo, "--set",
+                                       "Mailer=Mail", "mail-script", "--rich", file});
+        QCOMPARE(rich.status, 0);
+        lines = rich.out.split('\n');
+        QVERIFY2(lines.at(2).startsWith("set bodyvar to \"\r"), qPrintable(lines.at(2))); // the logo is left out
+        QCOMPARE(lines.at(5), "set subjectvar to \"**** I N V O I C E ****\"");
+        QVERIFY(rich.out.contains("set the content to bodyvar\nset aFile to \"" + logo + "\"\ntell content\n"));
+
+        const Result help = tallywick({"mail-script", "--help"});
+        QVERIFY(help.out.startsWith("Usage: tallywick mail-script FILE [--rich]"));
+        QVERIFY(tallywick({"--help"}).out.contains("mail-script FILE [--rich]"));
     }
 };
 

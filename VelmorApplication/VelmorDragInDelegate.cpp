@@ -1,0 +1,7 @@
+#include "VelmorDragInDelegate.h"
+
+VelmorDragInDelegate::~VelmorDragInDelegate() = default;
+
+void VelmorDragInDelegate::toggleToolbarShown()
+{
+}
