@@ -11,6 +11,7 @@
 #include "PlugIns/SettingsPanelInterface.h"
 #include "Preferences.h"
 #include "SettingsStore.h"
+#include "UpdateChecker.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -20,8 +21,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -71,6 +74,19 @@ QString newVersionMessage(const QString& version)
                   {QCoreApplication::applicationName(), version});
 }
 
+// Modal, in plain text: the listed version comes from the network. True when "OK" was chosen.
+bool runCheckAlert(QMessageBox::Icon icon, const QString& title, const QString& message, bool withCancel = false)
+{
+    QMessageBox alert(icon, title, message);
+    alert.setTextFormat(Qt::PlainText);
+    QPushButton* ok = alert.addButton(localized("OK", "Main"), QMessageBox::AcceptRole);
+    if (withCancel)
+        alert.setEscapeButton(alert.addButton(localized("Cancel", "Main"), QMessageBox::RejectRole));
+    alert.setDefaultButton(ok);
+    alert.exec();
+    return alert.clickedButton() == ok;
+}
+
 } // namespace
 
 const QString AppDelegate::TallywickVendedProtocol = QStringLiteral("runUpdateAlert");
@@ -80,8 +96,17 @@ AppDelegate::AppDelegate(QObject* parent)
 {
 }
 
+// Without the channel a quiet check still running gives up at once instead of waiting for an
+// answer this thread will no longer serve; an interrupted fetch ends early.
 AppDelegate::~AppDelegate()
 {
+    delete _channel;
+    _channel = nullptr;
+    if (_checkThread) {
+        _checkThread->requestInterruption();
+        _checkThread->wait();
+        delete _checkThread;
+    }
     delete _updateAlert;
 }
 
@@ -93,6 +118,11 @@ QString AppDelegate::localChannelName()
 QString AppDelegate::homePage()
 {
     return QStringLiteral("https://tallywick.example/");
+}
+
+QString AppDelegate::downloadPage()
+{
+    return homePage() + QStringLiteral("NewDownload.html#Tallywick");
 }
 
 // Launching ----------------------------------------------------------------------------------
@@ -189,6 +219,11 @@ QMessageBox* AppDelegate::updateAlert() const
     return _updateAlert;
 }
 
+QThread* AppDelegate::updateCheckThread() const
+{
+    return _checkThread;
+}
+
 // Application commands -----------------------------------------------------------------------
 
 void AppDelegate::showPreferencesAction()
@@ -278,10 +313,9 @@ void AppDelegate::showSuggestionAction()
     launchURL(homePage() + QStringLiteral("Feedback.html"));
 }
 
-// The version check itself belongs to the update checker; the menu command and the timer are
-// the ways in.
 void AppDelegate::checkForNewVersion()
 {
+    checkForVersionWithUI(true);
 }
 
 void AppDelegate::checkLater()
@@ -291,6 +325,7 @@ void AppDelegate::checkLater()
         _timer->deleteLater();
         _timer = nullptr;
     }
+    checkForVersionWithUI(false);
 }
 
 // Reports across documents -------------------------------------------------------------------
@@ -331,6 +366,58 @@ void AppDelegate::summarizeReportsFull()
         shown->summarizeAllReports(sortedSavedDocuments());
 }
 
+// The update check ---------------------------------------------------------------------------
+
+// Settings are read here, on the main thread; the quiet check's thread reads none.
+UpdateChecker AppDelegate::updateChecker()
+{
+    return UpdateChecker(QUrl(SettingsStore::shared().stringForKey(VersionListURL)),
+                         QCoreApplication::applicationName(), UpdateChecker::installedVersion());
+}
+
+void AppDelegate::checkForVersionWithUI(bool ui)
+{
+    if (ui) {
+        reportInAlerts(updateChecker());
+        return;
+    }
+    // One quiet check per run.
+    if (_checkThread)
+        return;
+    _checkThread = QThread::create(&AppDelegate::reportThroughChannel, updateChecker());
+    _checkThread->start();
+}
+
+// Runs on the quiet check's thread: its one way to the windows is the local channel, served by
+// the main thread. A channel that cannot be reached means nothing is shown.
+void AppDelegate::reportThroughChannel(const UpdateChecker& checker)
+{
+    const UpdateChecker::Result result = checker.check();
+    if (result.outcome == UpdateChecker::Outcome::NewVersion)
+        LocalChannel::call(localChannelName(), TallywickVendedProtocol, result.listedVersion);
+}
+
+void AppDelegate::reportInAlerts(const UpdateChecker& checker)
+{
+    const UpdateChecker::Result result = checker.check();
+    switch (result.outcome) {
+    case UpdateChecker::Outcome::NoList:
+        runCheckAlert(QMessageBox::Warning, localized("No network connection", "Main"),
+                      localized("Try again later when your computer is connected to the Internet.", "Main"));
+        break;
+    case UpdateChecker::Outcome::SameVersion:
+        runCheckAlert(QMessageBox::Information, localized("Your Software is up-to-date", "Main"),
+                      filled(localized("You have the most recent version of %@.", "Main"),
+                             {QCoreApplication::applicationName()}));
+        break;
+    case UpdateChecker::Outcome::NewVersion:
+        if (runCheckAlert(QMessageBox::Information, localized("A New Version is Available", "Main"),
+                          newVersionMessage(result.listedVersion), true))
+            launchURL(downloadPage());
+        break;
+    }
+}
+
 // The new-version alert ----------------------------------------------------------------------
 
 void AppDelegate::runUpdateAlert(const QVariant& version)
@@ -338,6 +425,7 @@ void AppDelegate::runUpdateAlert(const QVariant& version)
     delete _updateAlert;
     auto* alert = new QMessageBox(QMessageBox::Information, localized("A New Version is Available", "Main"),
                                   newVersionMessage(version.toString()));
+    alert->setTextFormat(Qt::PlainText);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::NonModal);
     alert->addButton(localized("OK", "Main"), QMessageBox::AcceptRole);
@@ -371,7 +459,7 @@ void AppDelegate::hideUpdateAlert()
 void AppDelegate::downloadAction()
 {
     hideUpdateAlert();
-    launchURL(homePage() + QStringLiteral("NewDownload.html#Tallywick"));
+    launchURL(downloadPage());
 }
 
 void AppDelegate::cancelDownloadAction()

@@ -12,7 +12,9 @@ class LocalChannel;
 class MyDocument;
 class QAction;
 class QMessageBox;
+class QThread;
 class QTimer;
+class UpdateChecker;
 
 // The application's delegate: the launch steps, the documents reopened at launch and remembered
 // at quit, and the application-wide commands.
@@ -29,6 +31,8 @@ public:
     // "Tallywick-<host name>".
     static QString localChannelName();
     static QString homePage();
+    // Where a new version is downloaded from.
+    static QString downloadPage();
 
     void applicationWillFinishLaunching() override;
     void applicationDidFinishLaunching() override;
@@ -52,6 +56,13 @@ public:
     LocalChannel* localChannel() const;
     // The non-modal new-version alert while it is shown.
     QMessageBox* updateAlert() const;
+    // The quiet check's thread once it has been started; null before.
+    QThread* updateCheckThread() const;
+
+    // One update check. With ui it runs here and always reports its outcome in a modal alert;
+    // without, it runs on a thread of its own and only a new version is reported, through the
+    // local channel.
+    void checkForVersionWithUI(bool ui);
 
 public slots:
     void showPreferencesAction();
@@ -80,6 +91,9 @@ public slots:
 
 private:
     static QString helpPagePath();
+    static UpdateChecker updateChecker();
+    static void reportThroughChannel(const UpdateChecker& checker);
+    void reportInAlerts(const UpdateChecker& checker);
     void setupButtonTargetsAndActions(QMessageBox* alert);
     void hideUpdateAlert();
 
@@ -88,6 +102,7 @@ private:
     // The remembered documents are reopened at most once per run.
     bool _reopenedRememberedDocuments = false;
     QTimer* _timer = nullptr;
+    QThread* _checkThread = nullptr;
     LocalChannel* _channel = nullptr;
     QPointer<QMessageBox> _updateAlert;
 };

@@ -30,6 +30,8 @@ inline const QString DecimalSeparator = QStringLiteral("DecimalSeparator");
 inline const QString ThousandsSeparator = QStringLiteral("ThousandsSeparator");
 inline const QString CurrencySymbolAfter = QStringLiteral("CurrencySymbolAfter");
 inline const QString InvoiceNumber = QStringLiteral("NextInvoiceNumber");
+// Where the update check fetches the list of newest versions.
+inline const QString VersionListURL = QStringLiteral("VersionListURL");
 
 // Keys without a registered default.
 inline const QString LogMailApplescript = QStringLiteral("LogMailApplescript");

@@ -295,9 +295,12 @@ void MyDocument::sort(WorkList& list)
         qWarning("unsupported sort key:%s", qPrintable(_sortColumn));
         return;
     }
+    // The key is read once, not at every comparison.
+    const PieceWork::SortKey key = PieceWork::sortKeyFromText(_sortColumn);
+    const bool increasing = _sortIsDescending;
     std::stable_sort(list.begin(), list.end(),
-                     [](const std::shared_ptr<PieceWork>& a, const std::shared_ptr<PieceWork>& b) {
-                         return a->compare(*b) < 0;
+                     [key, increasing](const std::shared_ptr<PieceWork>& a, const std::shared_ptr<PieceWork>& b) {
+                         return a->compare(*b, key, increasing) < 0;
                      });
 }
 

@@ -37,9 +37,11 @@ const QString WorkRateKey = QStringLiteral("WorkRate");
 // No real session lasts this long; the bound keeps the hour arithmetic in range.
 constexpr double MaximumHoursOnJob = 1e9;
 
-enum class SortKey { None, Time, StartTime, StopTime, Description, Link, Paid, Rate, Amount, Unsupported };
+using SortKey = PieceWork::SortKey;
 
-SortKey sortKeyFromText(const QString& key)
+} // namespace
+
+PieceWork::SortKey PieceWork::sortKeyFromText(const QString& key)
 {
     if (key.isEmpty())
         return SortKey::None;
@@ -61,6 +63,8 @@ SortKey sortKeyFromText(const QString& key)
         return SortKey::Amount;
     return SortKey::Unsupported;
 }
+
+namespace {
 
 template <typename T>
 int compareValues(const T& a, const T& b)
@@ -565,9 +569,20 @@ int PieceWork::compare(const PieceWork& other) const
     if (!_owner)
         return 0;
     const QString key = _owner->sortColumn();
+    const SortKey sortKey = sortKeyFromText(key);
+    if (sortKey == SortKey::Unsupported) {
+        qWarning("unsupported sort key:%s", qPrintable(key));
+        return 0;
+    }
+    return compare(other, sortKey, _owner->sortIsDescending());
+}
+
+int PieceWork::compare(const PieceWork& other, SortKey sortKey, bool increasingOrder) const
+{
     int increasing = 0;
-    switch (sortKeyFromText(key)) {
+    switch (sortKey) {
     case SortKey::None:
+    case SortKey::Unsupported:
         return 0;
     case SortKey::Time:
         increasing = (_isLineItem || other._isLineItem)
@@ -597,12 +612,9 @@ int PieceWork::compare(const PieceWork& other) const
     case SortKey::Amount:
         increasing = compareFloats(amount(), other.amount());
         break;
-    case SortKey::Unsupported:
-        qWarning("unsupported sort key:%s", qPrintable(key));
-        return 0;
     }
     // The document's "descending" flag set means increasing order.
-    return _owner->sortIsDescending() ? increasing : -increasing;
+    return increasingOrder ? increasing : -increasing;
 }
 
 // Dictionary form ----------------------------------------------------------------------------

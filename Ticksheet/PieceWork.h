@@ -90,8 +90,13 @@ public:
 
     bool occursAfter(const QDateTime& after, const QDateTime& notAfter) const;
 
+    enum class SortKey { None, Time, StartTime, StopTime, Description, Link, Paid, Rate, Amount, Unsupported };
+    static SortKey sortKeyFromText(const QString& key);
+
     // -1, 0 or 1 under the owner's sort column and direction.
     int compare(const PieceWork& other) const;
+    // The same with the key and direction given, for sorting many entries at once.
+    int compare(const PieceWork& other, SortKey key, bool increasingOrder) const;
     static bool isSupportedSortKey(const QString& key);
 
     // Dictionary of text values for the document file.

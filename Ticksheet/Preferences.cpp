@@ -165,6 +165,8 @@ void Preferences::initialize()
     loadDictionary(defaults);
     // Apart from loadDictionary so that restoring the defaults leaves the counter alone.
     defaults.insert(InvoiceNumber, QStringLiteral("1000"));
+    // Not a user preference: restoring the defaults leaves it alone too. Tests point it elsewhere.
+    defaults.insert(VersionListURL, QStringLiteral("https://tallywick.example/versionlist.xml"));
     SettingsStore::shared().registerDefaults(defaults);
 }
 

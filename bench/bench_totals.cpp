@@ -1,5 +1,5 @@
-// Times the eight figures the client window asks for after every change, over documents of
-// growing size built in memory.
+// Times the eight figures the client window asks for after every change, and sorting the work
+// list, over documents of growing size built in memory.
 
 #include "Constants.h"
 #include "MyDocument.h"
@@ -11,8 +11,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -48,6 +50,7 @@ std::unique_ptr<MyDocument> makeDocument(int count)
                 work->setDownTime(0.25);
         }
         work->setPaid(index % 3 == 0);
+        work->setWorkDescription(QStringLiteral("Task %1 for the client").arg(index % 997));
         list.append(work);
     }
     document->setWorkList(list);
@@ -87,6 +90,32 @@ void windowFigures(benchmark::State& state)
 }
 
 BENCHMARK(windowFigures)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Sorting the whole work list by a column, as a click on a table header does, from a shuffled order.
+void sortWorkList(benchmark::State& state, const QString& column)
+{
+    const int count = static_cast<int>(state.range(0));
+    MyDocument& document = documentOf(count);
+    WorkList shuffled = document.workList();
+    std::mt19937 random(7);
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    document.setSortColumn(column);
+    for (auto _ : state) {
+        state.PauseTiming();
+        WorkList list = shuffled;
+        state.ResumeTiming();
+        document.sort(list);
+        benchmark::DoNotOptimize(list.data());
+    }
+    document.setSortColumn(QString());
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+BENCHMARK_CAPTURE(sortWorkList, date, QStringLiteral("DATE"))->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sortWorkList, description, QStringLiteral("DESCRIPTION"))->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sortWorkList, time, QStringLiteral("TIME"))->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sortWorkList, rate, QStringLiteral("RATE"))->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(sortWorkList, amount, QStringLiteral("AMOUNT"))->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
