@@ -12,6 +12,8 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 #include <cmath>
 
 namespace {
@@ -295,13 +297,24 @@ void MyDocument::sort(WorkList& list)
         qWarning("unsupported sort key:%s", qPrintable(_sortColumn));
         return;
     }
-    // The key is read once, not at every comparison.
+    // Each entry's value is taken once, so a comparison touches no time zone and folds no case.
     const PieceWork::SortKey key = PieceWork::sortKeyFromText(_sortColumn);
     const bool increasing = _sortIsDescending;
-    std::stable_sort(list.begin(), list.end(),
-                     [key, increasing](const std::shared_ptr<PieceWork>& a, const std::shared_ptr<PieceWork>& b) {
-                         return a->compare(*b, key, increasing) < 0;
-                     });
+    std::vector<PieceWork::SortValue> values;
+    values.reserve(list.size());
+    for (const auto& work : std::as_const(list))
+        values.push_back(work->sortValue(key));
+    std::vector<qsizetype> order(values.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&values, key, increasing](qsizetype a, qsizetype b) {
+        const int comparison = PieceWork::compare(values[a], values[b], key);
+        return increasing ? comparison < 0 : comparison > 0;
+    });
+    WorkList sorted;
+    sorted.reserve(list.size());
+    for (qsizetype index : order)
+        sorted.append(std::move(list[index]));
+    list = std::move(sorted);
 }
 
 // Other operations ---------------------------------------------------------------------------

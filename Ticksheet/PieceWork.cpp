@@ -80,28 +80,6 @@ int compareFloats(float a, float b)
     return compareValues(a, b);
 }
 
-// Absent dates after present ones.
-int compareDates(const QDateTime& a, const QDateTime& b)
-{
-    if (!a.isValid() || !b.isValid())
-        return compareValues(!a.isValid(), !b.isValid());
-    return compareValues(a.toSecsSinceEpoch(), b.toSecsSinceEpoch());
-}
-
-// Empty texts after all others.
-int compareTexts(const QString& a, const QString& b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return compareValues(a.isEmpty(), b.isEmpty());
-    return compareValues(QString::compare(a, b, Qt::CaseInsensitive), 0);
-}
-
-// Line items before sessions; the comparison of the values only when neither is one.
-int lineItemsFirst(bool a, bool b)
-{
-    return compareValues(!a, !b);
-}
-
 // Entries hold their times in UTC, whole seconds: comparing and measuring them then needs no
 // time-zone lookup, which made sorting large lists slow. They are handed out in local time.
 QDateTime storedTime(const QDateTime& dateTime)
@@ -579,42 +557,81 @@ int PieceWork::compare(const PieceWork& other) const
 
 int PieceWork::compare(const PieceWork& other, SortKey sortKey, bool increasingOrder) const
 {
-    int increasing = 0;
+    const int increasing = compare(sortValue(sortKey), other.sortValue(sortKey), sortKey);
+    // The document's "descending" flag set means increasing order.
+    return increasingOrder ? increasing : -increasing;
+}
+
+PieceWork::SortValue PieceWork::sortValue(SortKey sortKey) const
+{
+    SortValue value;
+    switch (sortKey) {
+    case SortKey::None:
+    case SortKey::Unsupported:
+        break;
+    case SortKey::Time:
+        value.special = _isLineItem;
+        value.number = static_cast<float>(_timeOnJob);
+        break;
+    case SortKey::StartTime:
+    case SortKey::StopTime: {
+        const QDateTime& time = sortKey == SortKey::StartTime ? _startTime : _endTime;
+        value.special = !time.isValid();
+        value.seconds = value.special ? 0 : time.toSecsSinceEpoch();
+        break;
+    }
+    case SortKey::Description:
+    case SortKey::Link: {
+        const QString& text = sortKey == SortKey::Description ? _description : _supportingFile;
+        value.special = text.isEmpty();
+        value.text = text.toCaseFolded();
+        break;
+    }
+    case SortKey::Paid:
+        value.special = _paid;
+        break;
+    case SortKey::Rate:
+        value.special = _isLineItem;
+        value.number = _isLineItem ? 0 : rate();
+        break;
+    case SortKey::Amount:
+        value.number = amount();
+        break;
+    }
+    return value;
+}
+
+int PieceWork::compare(const SortValue& a, const SortValue& b, SortKey sortKey)
+{
     switch (sortKey) {
     case SortKey::None:
     case SortKey::Unsupported:
         return 0;
     case SortKey::Time:
-        increasing = (_isLineItem || other._isLineItem)
-            ? lineItemsFirst(_isLineItem, other._isLineItem)
-            : compareFloats(static_cast<float>(_timeOnJob), static_cast<float>(other._timeOnJob));
-        break;
-    case SortKey::StartTime:
-        increasing = compareDates(_startTime, other._startTime);
-        break;
-    case SortKey::StopTime:
-        increasing = compareDates(_endTime, other._endTime);
-        break;
-    case SortKey::Description:
-        increasing = compareTexts(_description, other._description);
-        break;
-    case SortKey::Link:
-        increasing = compareTexts(_supportingFile, other._supportingFile);
-        break;
-    case SortKey::Paid:
-        increasing = compareValues(_paid, other._paid);
-        break;
     case SortKey::Rate:
-        increasing = (_isLineItem || other._isLineItem)
-            ? lineItemsFirst(_isLineItem, other._isLineItem)
-            : compareFloats(rate(), other.rate());
-        break;
+        // Line items before sessions; the values only when neither is one.
+        if (a.special || b.special)
+            return compareValues(!a.special, !b.special);
+        return compareFloats(a.number, b.number);
+    case SortKey::StartTime:
+    case SortKey::StopTime:
+        // Absent dates after present ones.
+        if (a.special || b.special)
+            return compareValues(a.special, b.special);
+        return compareValues(a.seconds, b.seconds);
+    case SortKey::Description:
+    case SortKey::Link:
+        // Empty texts after all others; the rest without regard to case.
+        if (a.special || b.special)
+            return compareValues(a.special, b.special);
+        return compareValues(QString::compare(a.text, b.text, Qt::CaseSensitive), 0);
+    case SortKey::Paid:
+        // Unpaid before paid.
+        return compareValues(a.special, b.special);
     case SortKey::Amount:
-        increasing = compareFloats(amount(), other.amount());
-        break;
+        return compareFloats(a.number, b.number);
     }
-    // The document's "descending" flag set means increasing order.
-    return increasingOrder ? increasing : -increasing;
+    return 0;
 }
 
 // Dictionary form ----------------------------------------------------------------------------

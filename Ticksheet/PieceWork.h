@@ -95,8 +95,18 @@ public:
 
     // -1, 0 or 1 under the owner's sort column and direction.
     int compare(const PieceWork& other) const;
-    // The same with the key and direction given, for sorting many entries at once.
+    // The same with the key and direction given.
     int compare(const PieceWork& other, SortKey key, bool increasingOrder) const;
+    // What an entry is ordered by under a key, taken once per entry when many are sorted.
+    struct SortValue {
+        bool special = false; // a line item (TIME, RATE), an absent date or text, a paid entry
+        float number = 0;
+        qint64 seconds = 0;
+        QString text; // case-folded
+    };
+    SortValue sortValue(SortKey key) const;
+    // The increasing order of two values under a key: -1, 0 or 1.
+    static int compare(const SortValue& a, const SortValue& b, SortKey key);
     static bool isSupportedSortKey(const QString& key);
 
     // Dictionary of text values for the document file.
