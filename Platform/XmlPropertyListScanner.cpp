@@ -246,17 +246,8 @@ bool XmlPropertyListScanner::readTag(Tag& tag)
     if (nameEnd == m_end)
         return failAtEnd();
     m_position = nameEnd;
-    while (m_position != m_end && *m_position != '<' && *m_position != '>') {
-        if (*m_position == '"') {
-            const char* quote = findQuote(m_position + 1, m_end);
-            if (!quote)
-                return failAtEnd();
-            m_position = quote;
-        }
-        ++m_position;
-    }
-    if (m_position == m_end)
-        return failAtEnd();
+    if (!skipQuotedUntil('<', '>'))
+        return false;
     if (*m_position == '<')
         return fail("malformed XML");
     tag.empty = m_position[-1] == '/';
@@ -392,11 +383,10 @@ bool XmlPropertyListScanner::skipPast(QByteArrayView terminator, bool skipQuoted
     return true;
 }
 
-// "<!DOCTYPE" up to its '>', or past "]>" when it holds an internal subset.
-bool XmlPropertyListScanner::skipDoctype()
+// Moves to the first of two characters outside "quoted" strings; false (failed) at the end.
+bool XmlPropertyListScanner::skipQuotedUntil(char first, char second)
 {
-    m_position += 9;
-    while (m_position != m_end && *m_position != '[' && *m_position != '>') {
+    while (m_position != m_end && *m_position != first && *m_position != second) {
         if (*m_position == '"') {
             const char* quote = findQuote(m_position + 1, m_end);
             if (!quote)
@@ -405,8 +395,15 @@ bool XmlPropertyListScanner::skipDoctype()
         }
         ++m_position;
     }
-    if (m_position == m_end)
-        return failAtEnd();
+    return m_position != m_end || failAtEnd();
+}
+
+// "<!DOCTYPE" up to its '>', or past "]>" when it holds an internal subset.
+bool XmlPropertyListScanner::skipDoctype()
+{
+    m_position += 9;
+    if (!skipQuotedUntil('[', '>'))
+        return false;
     if (*m_position == '>') {
         ++m_position;
         return true;

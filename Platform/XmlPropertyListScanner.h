@@ -53,6 +53,7 @@ private:
 
     bool skipPast(QByteArrayView terminator, bool skipQuoted);
     bool skipDoctype();
+    bool skipQuotedUntil(char first, char second);
     const char* find(QByteArrayView needle, bool skipQuoted) const;
     static Element elementNamed(QByteArrayView name);
     static const char* invalidValueMessage(Element element);
