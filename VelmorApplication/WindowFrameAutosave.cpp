@@ -7,7 +7,7 @@
 
 QString WindowFrameAutosave::settingsKey(const QString& name)
 {
-    return QStringLiteral("NSWindow Frame ") + name;
+    return QStringLiteral("Window Frame ") + name;
 }
 
 void WindowFrameAutosave::save(const QWidget* window, const QString& name)

@@ -13,7 +13,7 @@ class VELMOR_EXPORT WindowFrameAutosave
 public:
     WindowFrameAutosave() = delete;
 
-    // "NSWindow Frame <name>"
+    // "Window Frame <name>"
     static QString settingsKey(const QString& name);
 
     // Writes the frame at once.

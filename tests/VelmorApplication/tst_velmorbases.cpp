@@ -194,7 +194,7 @@ void TestVelmorBases::promptFrameIsKeptUnderTheClassName()
         prompt->setGeometry(frame);
         prompt->cancel();
     }
-    QVERIFY(!SettingsStore::shared().stringForKey(QStringLiteral("NSWindow Frame PlainPrompt")).isEmpty());
+    QVERIFY(!SettingsStore::shared().stringForKey(QStringLiteral("Window Frame PlainPrompt")).isEmpty());
 
     std::unique_ptr<PlainPrompt> reopened(PlainPrompt::sharedInstance());
     reopened->show();
@@ -367,7 +367,7 @@ void TestVelmorBases::endTimingHidesAndKeepsTheFrame()
         QVERIFY(!monitor.userCanceled());
         QVERIFY(!monitor.window()->isVisible());
     }
-    QVERIFY(!SettingsStore::shared().stringForKey(QStringLiteral("NSWindow Frame Progress_Monitor")).isEmpty());
+    QVERIFY(!SettingsStore::shared().stringForKey(QStringLiteral("Window Frame Progress_Monitor")).isEmpty());
 
     VelmorTimeMonitor next;
     next.beginTiming();
