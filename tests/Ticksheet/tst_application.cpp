@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -74,7 +75,14 @@ struct MessageBoxAnswer : ModalAnswer<QMessageBox> {
 struct FileDialogAnswer : ModalAnswer<QFileDialog> {
     explicit FileDialogAnswer(const QString& path)
         : ModalAnswer<QFileDialog>([path](QFileDialog* dialog) {
-            dialog->selectFile(path);
+            // selectFile() loses the name while the dialog is still reading its folder, so the
+            // name is typed into the dialog's own field.
+            const QFileInfo file(path);
+            dialog->setDirectory(file.absolutePath());
+            if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                field->setText(file.fileName());
+            else
+                dialog->selectFile(path);
             QMetaObject::invokeMethod(dialog, "accept");
         })
     {
