@@ -3,56 +3,67 @@
 #include "ExportPanel.h"
 #include "Localized.h"
 #include "MyDocument.h"
+#include "PlugIns/DateTimeAskerInterface.h"
+#include "PlugIns/SettingsPanelInterface.h"
+#include "SettingsStore.h"
 #include "VelmorDragInWindow.h"
+#include "VelmorTableView.h"
+#include "WorkTableCells.h"
 #include "WorkTableModel.h"
+#include "Workspace.h"
+
+#include "ui_Document.h"
 
 #include <QAction>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QTableView>
-#include <QVBoxLayout>
-
-#include <algorithm>
+#include <QMainWindow>
+#include <QTimer>
+#include <QtDebug>
 
 namespace {
 
-const QString Total = QStringLiteral("total");
-const QString Tax = QStringLiteral("tax");
-const QString GrandTotal = QStringLiteral("grandTotal");
-const QString CashOwed = QStringLiteral("cashOwed");
+const QString ColumnsKey = QStringLiteral("Table Columns WorkTable");
+const QString ColumnsStateKey = QStringLiteral("State");
+const QString ColumnsIdentifiersKey = QStringLiteral("Columns");
 
-QFont scaledFont(const QFont& base, double factor, bool bold)
+// Rows are 18 points high, whatever the screen's resolution.
+int rowHeightInPixels(const QWidget* widget)
 {
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * factor);
-    font.setBold(bold);
-    return font;
-}
-
-// Secondary text: the palette's placeholder colour, so it follows the desktop theme.
-void makeSecondary(QLabel* label)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-    label->setPalette(palette);
+    return qRound(18.0 * widget->logicalDpiY() / 72.0);
 }
 
 } // namespace
 
 JobWindowController::JobWindowController(MyDocument* document)
     : DocumentWindowController(document, new VelmorDragInWindow)
+    , ui(std::make_unique<Ui::Document>())
 {
-    buildWindow();
+    auto* content = new QWidget;
+    ui->setupUi(content);
+    window()->setCentralWidget(content);
+    window()->resize(content->size());
+
+    setUpTable();
+    setUpFields();
     createClientActions();
+    createWorkActions();
+    setUpNotifications();
     document->addWindowController(this);
+    static_cast<VelmorDragInWindow*>(window())->setDragInDelegate(this);
+
+    if (document->toolsHidden())
+        toggleToolbarShown();
     updateFormatters();
 }
 
 JobWindowController::~JobWindowController()
 {
+    // The window outlives this part of the controller: nothing in it may call back while it goes.
+    for (QObject* child : window()->findChildren<QObject*>())
+        child->disconnect(this);
+    ui->addressText->removeEventFilter(this);
+    static_cast<VelmorDragInWindow*>(window())->setDragInDelegate(nullptr);
+    ui->tableView->setDelegate(nullptr);
     if (MyDocument* client = clientDocument())
         client->removeWindowController(this);
 }
@@ -62,131 +73,90 @@ MyDocument* JobWindowController::clientDocument() const
     return qobject_cast<MyDocument*>(document());
 }
 
-QTableView* JobWindowController::tableView() const
+VelmorTableView* JobWindowController::tableView() const
 {
-    return _tableView;
+    return ui->tableView;
 }
 
-// The window ------------------------------------------------------------------------------------
-
-void JobWindowController::buildWindow()
+WorkTableModel* JobWindowController::tableModel() const
 {
-    auto* content = new QWidget;
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(16, 14, 16, 12);
-    layout->setSpacing(10);
-    layout->addWidget(buildHeader());
-    layout->addWidget(buildTable(), 1);
-    layout->addWidget(buildTotals());
-    window()->setCentralWidget(content);
-    window()->resize(900, 560);
+    return _model;
 }
 
-QWidget* JobWindowController::buildHeader()
+// Set-up ---------------------------------------------------------------------------------------
+
+void JobWindowController::setUpTable()
 {
-    auto* header = new QWidget;
-    auto* layout = new QGridLayout(header);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(16);
-    layout->setVerticalSpacing(2);
+    VelmorTableView* table = ui->tableView;
+    _model = new WorkTableModel(clientDocument(), this, this);
+    table->setModel(_model);
+    table->setDelegate(this);
+    table->setConstrainedMove(true);
+    table->setNeedsControlKey(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setSortingEnabled(false);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setMinimumSectionSize(rowHeightInPixels(table));
+    table->verticalHeader()->setDefaultSectionSize(rowHeightInPixels(table));
+    WorkTableCells::install(table, _model, this);
 
-    _clientLabel = new QLabel;
-    _clientLabel->setFont(scaledFont(_clientLabel->font(), 1.6, true));
-    _clientLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    _projectLabel = new QLabel;
-    _projectLabel->setFont(scaledFont(_projectLabel->font(), 1.1, false));
-    _contactLabel = new QLabel;
-    _contactLabel->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    _contactLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    makeSecondary(_contactLabel);
-
-    layout->addWidget(_clientLabel, 0, 0);
-    layout->addWidget(_projectLabel, 1, 0);
-    layout->addWidget(_contactLabel, 0, 1, 2, 1);
-    layout->setColumnStretch(0, 1);
-    return header;
-}
-
-QWidget* JobWindowController::buildTable()
-{
-    _model = new WorkTableModel(clientDocument(), this);
-    _tableView = new QTableView;
-    _tableView->setModel(_model);
-    _tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    _tableView->setSelectionMode(QAbstractItemView::SingleSelection);
-    _tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    _tableView->setAlternatingRowColors(true);
-    _tableView->setShowGrid(false);
-    // Read-only for now: rows are picked with the mouse, no cell takes the keyboard focus.
-    _tableView->setFocusPolicy(Qt::NoFocus);
-    _tableView->setWordWrap(false);
-    _tableView->verticalHeader()->hide();
-    _tableView->verticalHeader()->setDefaultSectionSize(_tableView->fontMetrics().height() + 8);
-    _tableView->horizontalHeader()->setHighlightSections(false);
-    _tableView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(true);
+    header->setSortIndicatorShown(true);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setStretchLastSection(false);
     sizeColumns();
-    return _tableView;
+    restoreColumnLayout();
+    connect(header, &QHeaderView::sectionClicked, this, &JobWindowController::didClickTableColumn);
+    connect(header, &QHeaderView::sectionResized, this, &JobWindowController::saveColumnLayout);
+    connect(header, &QHeaderView::sectionMoved, this, &JobWindowController::saveColumnLayout);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &JobWindowController::validatePauseButton);
+    updateTableHeaderToMatchCurrentSort();
 }
 
 // Each column is as wide as its widest likely text or its title; the description takes the rest.
 void JobWindowController::sizeColumns()
 {
-    const QFontMetrics metrics = _tableView->fontMetrics();
-    const int padding = 18;
-    const QStringList samples = {QStringLiteral("12/30/2024"), QStringLiteral("12:45 PM"), QStringLiteral("12:45 PM"),
-                                 QStringLiteral("000.00"), QString(), QStringLiteral("000.00"),
-                                 QStringLiteral("00,000.00"), QString()};
-    QHeaderView* header = _tableView->horizontalHeader();
-    const QFontMetrics headerMetrics = header->fontMetrics();
-    const int description = static_cast<int>(WorkTableModel::columnIdentifiers().indexOf(QStringLiteral("DESCRIPTION")));
-    for (int column = 0; column < samples.size(); ++column) {
-        if (column == description) {
+    static const QHash<QString, QString> samples = {
+        {QStringLiteral("DATE"), QStringLiteral("12/30/2024")}, {QStringLiteral("STARTTIME"), QStringLiteral("12:45 PM")},
+        {QStringLiteral("STOPTIME"), QStringLiteral("12:45 PM")}, {QStringLiteral("TIME"), QStringLiteral("000.00")},
+        {QStringLiteral("RATE"), QStringLiteral("000.00")},       {QStringLiteral("AMOUNT"), QStringLiteral("00,000.00")}};
+    VelmorTableView* table = ui->tableView;
+    QHeaderView* header = table->horizontalHeader();
+    const int padding = 28;
+    for (int column = 0; column < _model->columnCount(); ++column) {
+        const QString identifier = WorkTableModel::identifierAt(column);
+        if (identifier == QStringLiteral("DESCRIPTION")) {
             header->setSectionResizeMode(column, QHeaderView::Stretch);
             continue;
         }
         const QString title = _model->headerData(column, Qt::Horizontal).toString();
-        const int width = std::max(metrics.horizontalAdvance(samples.at(column)), headerMetrics.horizontalAdvance(title));
+        const int width = qMax(table->fontMetrics().horizontalAdvance(samples.value(identifier)),
+                               header->fontMetrics().horizontalAdvance(title));
         header->resizeSection(column, width + padding);
     }
 }
 
-QWidget* JobWindowController::buildTotals()
+// The column order and widths live in the settings, for as long as the columns are the same.
+void JobWindowController::restoreColumnLayout()
 {
-    auto* totals = new QWidget;
-    auto* layout = new QGridLayout(totals);
-    layout->setContentsMargins(0, 4, 0, 0);
-    layout->setHorizontalSpacing(14);
-    layout->setVerticalSpacing(3);
+    const QVariantMap saved = SettingsStore::shared().value(ColumnsKey).toMap();
+    if (saved.value(ColumnsIdentifiersKey).toStringList() != WorkTableModel::columnIdentifiers())
+        return;
+    const QByteArray state = QByteArray::fromBase64(saved.value(ColumnsStateKey).toString().toLatin1());
+    ui->tableView->horizontalHeader()->restoreState(state);
+}
 
-    _summaryLabel = new QLabel;
-    makeSecondary(_summaryLabel);
-    layout->addWidget(_summaryLabel, 0, 0, 4, 1, Qt::AlignLeft | Qt::AlignTop);
-    layout->setColumnStretch(0, 1);
-
-    const QList<std::pair<QString, QString>> rows = {
-        {Total, localized("Total")},
-        {Tax, localized("Tax")},
-        {GrandTotal, localized("Grand Total")},
-        {CashOwed, localized("Cash Owed")},
-    };
-    for (int row = 0; row < rows.size(); ++row) {
-        auto* label = new QLabel(rows.at(row).second);
-        auto* field = new QLabel;
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("$000,000.00")));
-        field->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        if (rows.at(row).first == GrandTotal) {
-            label->setFont(scaledFont(label->font(), 1.0, true));
-            field->setFont(scaledFont(field->font(), 1.0, true));
-        } else {
-            makeSecondary(label);
-        }
-        layout->addWidget(label, row, 1);
-        layout->addWidget(field, row, 2);
-        _totalFields.insert(rows.at(row).first, field);
-    }
-    return totals;
+void JobWindowController::saveColumnLayout() const
+{
+    const QByteArray state = ui->tableView->horizontalHeader()->saveState();
+    SettingsStore::shared().setValue(ColumnsKey, QVariantMap {{ColumnsIdentifiersKey, WorkTableModel::columnIdentifiers()},
+                                                              {ColumnsStateKey, QString::fromLatin1(state.toBase64())}});
 }
 
 void JobWindowController::createClientActions()
@@ -219,73 +189,167 @@ QString JobWindowController::proposedFileName() const
     return name.isEmpty() ? DocumentWindowController::proposedFileName() : name;
 }
 
-// Refreshing -------------------------------------------------------------------------------------
+// The work table ----------------------------------------------------------------------------
 
-void JobWindowController::reloadInfo()
+WorkList JobWindowController::workList() const
 {
     const MyDocument* client = clientDocument();
+    return client ? client->workList() : WorkList();
+}
+
+int JobWindowController::selectedRow() const
+{
+    const QModelIndexList rows = ui->tableView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+std::shared_ptr<PieceWork> JobWindowController::selectedWork() const
+{
+    const int row = selectedRow();
+    const WorkList list = workList();
+    return row >= 0 && row < list.size() ? list.at(row) : nullptr;
+}
+
+void JobWindowController::selectRow(int row)
+{
+    VelmorTableView* table = ui->tableView;
+    if (row < 0 || row >= _model->rowCount())
+        return;
+    const QModelIndex index = _model->index(row, qMax(0, table->currentIndex().column()));
+    table->scrollTo(index);
+    table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void JobWindowController::selectWork(const std::shared_ptr<PieceWork>& work)
+{
+    const int row = static_cast<int>(workList().indexOf(work));
+    if (work && row >= 0)
+        selectRow(row);
+}
+
+void JobWindowController::updateTableHeaderToMatchCurrentSort()
+{
+    const MyDocument* client = clientDocument();
+    QHeaderView* header = ui->tableView->horizontalHeader();
+    const QString sortColumn = client ? client->sortColumn() : QString();
+    const int column = sortColumn.isEmpty() ? -1 : WorkTableModel::columnOf(sortColumn);
+    // The document's flag set means increasing order.
+    const Qt::SortOrder order = client && client->sortIsDescending() ? Qt::AscendingOrder : Qt::DescendingOrder;
+    header->setSortIndicator(column, order);
+}
+
+void JobWindowController::didClickTableColumn(int column)
+{
+    MyDocument* client = clientDocument();
+    const QString identifier = WorkTableModel::identifierAt(column);
+    if (!client || identifier.isEmpty())
+        return;
+    endTableEditing();
+    const std::shared_ptr<PieceWork> selected = selectedWork();
+    // The header's own indicator has already moved with the click; the document's column is the
+    // one that carried it.
+    if (identifier == client->sortColumn())
+        client->setSortIsDescending(!client->sortIsDescending());
+    else
+        client->setSortColumn(identifier);
+    updateTableHeaderToMatchCurrentSort();
+    client->sort();
+    if (selected)
+        selectWork(selected);
+}
+
+void JobWindowController::sortIfSortedOn(const QString& identifier, const std::shared_ptr<PieceWork>& work)
+{
+    MyDocument* client = clientDocument();
     if (!client)
         return;
-    const QString name = client->clientName();
-    _clientLabel->setText(name.isEmpty() ? localized("New Client") : name);
-    _clientLabel->setEnabled(!name.isEmpty());
-    _projectLabel->setText(client->projectName());
-    _projectLabel->setVisible(!client->projectName().isEmpty());
-    QStringList contact;
-    for (const QString& part : {client->email(), client->phone()}) {
-        if (!part.trimmed().isEmpty())
-            contact << part.trimmed();
+    if (client->sortColumn().isEmpty() || client->sortColumn() != identifier) {
+        updateTotalsAndReload();
+        return;
     }
-    _contactLabel->setText(contact.join(QStringLiteral("\n")));
-    updateTotalsAndReload();
+    // The cell being edited is the one committing this change, and its delegate closes it; only a
+    // field being typed in is ended here.
+    endFieldEditing();
+    client->sort();
+    // The edit that led here is still unwinding in the cell; select once it is over.
+    const std::weak_ptr<PieceWork> edited = work;
+    QTimer::singleShot(0, this, [this, edited] {
+        if (const std::shared_ptr<PieceWork> entry = edited.lock())
+            afterSort(entry);
+    });
 }
 
-void JobWindowController::updateTotals()
+void JobWindowController::afterSort(const std::shared_ptr<PieceWork>& work)
 {
-    const MyDocument* client = clientDocument();
-    if (!client)
+    endEditing();
+    selectWork(work);
+}
+
+void JobWindowController::editCell(const std::shared_ptr<PieceWork>& work, const QString& identifier)
+{
+    const int row = static_cast<int>(workList().indexOf(work));
+    const int column = WorkTableModel::columnOf(identifier);
+    if (row < 0 || column < 0)
         return;
-    _totalFields.value(Total)->setText(totalText(Total));
-    _totalFields.value(Tax)->setText(totalText(Tax));
-    _totalFields.value(GrandTotal)->setText(totalText(GrandTotal));
-    _totalFields.value(CashOwed)->setText(totalText(CashOwed));
-    const auto entries = client->workList().size();
-    const QString count = entries == 1 ? localized("1 entry") : localized("%1 entries").arg(entries);
-    _summaryLabel->setText(localized("%1 \u00b7 %2 hours").arg(count, client->formatFloat(client->totalHours(true))));
+    VelmorTableView* table = ui->tableView;
+    const QModelIndex index = _model->index(row, column);
+    table->scrollTo(index);
+    table->setCurrentIndex(index);
+    table->edit(index);
+    // The whole text is selected, so typing replaces it.
+    if (QWidget* editor = table->indexWidget(index)) {
+        if (auto* line = editor->findChild<QLineEdit*>())
+            line->selectAll();
+        else if (auto* field = qobject_cast<QLineEdit*>(editor))
+            field->selectAll();
+    }
 }
 
-QString JobWindowController::totalText(const QString& name) const
+// The table opens no persistent editors, so a widget on the current cell is the cell being edited.
+void JobWindowController::endTableEditing()
 {
-    const MyDocument* client = clientDocument();
-    if (!client)
-        return QString();
-    float value = 0;
-    if (name == Total)
-        value = client->total(true);
-    else if (name == Tax)
-        value = client->taxableAmount(true);
-    else if (name == GrandTotal)
-        value = client->grandTotal(true);
-    else if (name == CashOwed)
-        value = client->cashOwed(true);
-    return client->formattedValue(value, true);
+    VelmorTableView* table = ui->tableView;
+    QWidget* editor = table->indexWidget(table->currentIndex());
+    if (!editor)
+        return;
+    // The view's own commit-and-close, as when the editor loses the focus.
+    QMetaObject::invokeMethod(table, "commitData", Q_ARG(QWidget*, editor));
+    QMetaObject::invokeMethod(table, "closeEditor", Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
-void JobWindowController::updateTotalsAndReload()
+std::optional<QDateTime> JobWindowController::askForDate(const QDateTime& base)
 {
-    updateTotals();
-    _model->reload();
+    auto* asker = qobject_cast<DateTimeAskerInterface*>(MyDocument::sharedInstanceOfClassName(QStringLiteral("DateTimeAsker")));
+    if (!asker)
+        return base;
+    return asker->calendarDateFromModal(base);
 }
 
-void JobWindowController::updateFormatters()
+void JobWindowController::showDescriptionListSettings(bool lineItem)
 {
-    reloadInfo();
+    auto* panel = qobject_cast<SettingsPanelInterface*>(MyDocument::sharedInstanceOfClassName(QStringLiteral("SettingsPanel")));
+    if (!panel)
+        return;
+    if (lineItem)
+        panel->showExpenseDescriptionsTab();
+    else
+        panel->showJobDescriptionTab();
 }
 
-// Nothing in this window is edited in place.
-void JobWindowController::endEditing()
+void JobWindowController::openFileAction()
 {
+    const std::shared_ptr<PieceWork> work = selectedWork();
+    if (!work || work->supportingFile().isEmpty())
+        return;
+    const QString path = work->supportingFile();
+    if (Workspace::openFile(path))
+        return;
+    qWarning().noquote() << QStringLiteral("Couldn't open:%1").arg(path);
+    Workspace::openFile(path, QStringLiteral("TextEdit"));
 }
+
+// Closing ------------------------------------------------------------------------------------
 
 void JobWindowController::windowWillClose()
 {

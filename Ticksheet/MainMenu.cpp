@@ -130,6 +130,9 @@ void MainMenu::install(DocumentWindowController& controller)
              "saveDocumentAs", "saveDocumentTo", "revertDocumentToSaved", Separator, "saveToTabReturnAction",
              "printDocument", Separator, "terminate"});
     addMenu(nullptr, "&Edit", {"undo", "redo", Separator, "showPreferencesAction"});
+    addMenu(nullptr, "&Work", {"newPieceWorkAction", "addLineItemAction", "pauseOrResumeAction", "deletePieceWorkAction",
+                               Separator, "clearLinkAction", "changeWorkIsTaxableAction", Separator,
+                               "runStockPriceAction", Separator, "toggleToolbarShown"});
     addMenu(nullptr, "&Client", {"cloneDocumentAction", "changeMoneyFormatAction", Separator, "viewInvoiceAction",
                                  "viewRichInvoiceAction"});
     QMenu* reports = addMenu(nullptr, "&Reports", {"thisMonthReportAction", "allReportAction", "anyReportAction",

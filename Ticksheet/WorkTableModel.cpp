@@ -1,45 +1,95 @@
 #include "WorkTableModel.h"
 
 #include "Localized.h"
-#include "MyDocument.h"
+#include "PieceWork.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QStyle>
 
 namespace {
 
-const QString Date = QStringLiteral("DATE");
-const QString Start = QStringLiteral("STARTTIME");
-const QString Stop = QStringLiteral("STOPTIME");
-const QString Time = QStringLiteral("TIME");
-const QString Description = QStringLiteral("DESCRIPTION");
-const QString Rate = QStringLiteral("RATE");
-const QString Amount = QStringLiteral("AMOUNT");
 const QString Paid = QStringLiteral("PAID");
+const QString Link = QStringLiteral("LINK");
 
-// Numbers line up on the right; the paid check box sits in the middle of its column.
-QVariant alignmentOf(const QString& column)
+QVariant alignmentOf(const QString& identifier)
 {
-    if (column == Time || column == Rate || column == Amount)
+    if (identifier == QLatin1String("RATE") || identifier == QLatin1String("AMOUNT"))
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    if (column == Paid)
+    if (identifier == Paid || identifier == Link)
         return QVariant::fromValue(Qt::AlignCenter);
     return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+QString titleOf(const QString& identifier)
+{
+    static const QHash<QString, const char*> titles {
+        {QStringLiteral("DATE"), "Date"},           {QStringLiteral("STARTTIME"), "Start"},
+        {QStringLiteral("STOPTIME"), "End"},        {QStringLiteral("TIME"), "Hours"},
+        {QStringLiteral("DESCRIPTION"), "Description"}, {QStringLiteral("RATE"), "Rate"},
+        {QStringLiteral("AMOUNT"), "Amount"},       {QStringLiteral("PAID"), "Paid"},
+        {QStringLiteral("LINK"), "File"}};
+    const char* title = titles.value(identifier);
+    return title ? localized(title) : QString();
+}
+
 } // namespace
 
-WorkTableModel::WorkTableModel(MyDocument* document, QObject* parent)
+// Views and testers ask about the invalid index too; that is no mistake worth a warning.
+bool WorkTableModel::isOwnCell(const QModelIndex& index) const
+{
+    return index.isValid() && checkIndex(index);
+}
+
+WorkTableModel::WorkTableModel(MyDocument* document, WorkTableController* controller, QObject* parent)
     : QAbstractTableModel(parent)
-    , _document(document)
+    , _dataSource(document, controller)
+    , _rowCount(_dataSource.numberOfRows())
 {
 }
 
 QStringList WorkTableModel::columnIdentifiers()
 {
-    return {Date, Start, Stop, Time, Description, Rate, Amount, Paid};
+    return WorkTableDataSource::columnIdentifiers();
+}
+
+int WorkTableModel::columnOf(const QString& identifier)
+{
+    return static_cast<int>(WorkTableDataSource::columnIdentifiers().indexOf(identifier));
+}
+
+QString WorkTableModel::identifierAt(int column)
+{
+    const QStringList& identifiers = WorkTableDataSource::columnIdentifiers();
+    return column >= 0 && column < identifiers.size() ? identifiers.at(column) : QString();
+}
+
+std::shared_ptr<PieceWork> WorkTableModel::workAt(int row) const
+{
+    const WorkList list = _dataSource.workList();
+    return row >= 0 && row < list.size() ? list.at(row) : nullptr;
+}
+
+WorkTableDataSource& WorkTableModel::dataSource()
+{
+    return _dataSource;
+}
+
+void WorkTableModel::reload()
+{
+    const int rows = _dataSource.numberOfRows();
+    if (rows != _rowCount) {
+        beginResetModel();
+        _rowCount = rows;
+        endResetModel();
+    } else if (rows > 0) {
+        emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1));
+    }
 }
 
 int WorkTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !_document ? 0 : static_cast<int>(_document->workList().size());
+    return parent.isValid() ? 0 : _rowCount;
 }
 
 int WorkTableModel::columnCount(const QModelIndex& parent) const
@@ -47,80 +97,94 @@ int WorkTableModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(columnIdentifiers().size());
 }
 
-QString WorkTableModel::displayText(int row, const QString& column) const
-{
-    const auto work = _document->workList().at(row);
-    if (column == Date)
-        return work->dateString();
-    if (column == Start)
-        return work->startTimeString();
-    if (column == Stop)
-        return work->isLineItem() ? QString() : work->endTimeString();
-    if (column == Time)
-        return work->canBePaused() ? QString() : work->timeOnJobString();
-    if (column == Description)
-        return work->workDescription();
-    if (column == Rate)
-        return work->isLineItem() ? QString() : work->rateString();
-    if (column == Amount)
-        return work->amountString();
-    return QString();
-}
-
 QVariant WorkTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!_document || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isOwnCell(index))
         return {};
-    const QString column = columnIdentifiers().at(index.column());
+    const QString identifier = identifierAt(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return column == Paid ? QVariant() : QVariant(displayText(index.row(), column));
+        return displayData(identifier, index.row());
+    case Qt::EditRole:
+        return _dataSource.objectValueForTableColumn(identifier, index.row());
     case Qt::CheckStateRole:
-        if (column == Paid)
-            return _document->workList().at(index.row())->paid() ? Qt::Checked : Qt::Unchecked;
-        return {};
+        if (identifier != Paid || !workAt(index.row()))
+            return {};
+        return _dataSource.objectValueForTableColumn(identifier, index.row()).toBool() ? Qt::Checked : Qt::Unchecked;
+    case Qt::DecorationRole:
+        return identifier == Link ? linkIcon(index.row()) : QVariant();
+    case Qt::ToolTipRole: {
+        const auto work = identifier == Link ? workAt(index.row()) : nullptr;
+        return work && !work->supportingFile().isEmpty() ? QVariant(work->supportingFile()) : QVariant();
+    }
+    case Qt::BackgroundRole: {
+        const auto work = workAt(index.row());
+        return work ? QVariant(QBrush(_dataSource.colorOfCell(identifier, *work))) : QVariant();
+    }
     case Qt::TextAlignmentRole:
-        return alignmentOf(column);
+        return alignmentOf(identifier);
     default:
         return {};
     }
+}
+
+// The check box and the file icon carry these cells; they show no text.
+QVariant WorkTableModel::displayData(const QString& identifier, int row) const
+{
+    if (identifier == Paid || identifier == Link)
+        return {};
+    return _dataSource.objectValueForTableColumn(identifier, row);
+}
+
+QVariant WorkTableModel::linkIcon(int row) const
+{
+    const bool hasFile = _dataSource.objectValueForTableColumn(Link, row).toBool();
+    if (!hasFile || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return {};
+    return QApplication::style()->standardIcon(QStyle::SP_FileLinkIcon);
+}
+
+bool WorkTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!isOwnCell(index) || !(flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
+        return false;
+    const QString identifier = identifierAt(index.column());
+    QVariant applied = value;
+    if (role == Qt::CheckStateRole && identifier == Paid)
+        applied = value.toInt() == Qt::Checked;
+    else if (role != Qt::EditRole)
+        return false;
+    _dataSource.setObjectValue(applied, identifier, index.row());
+    refreshRow(index.row());
+    return true;
+}
+
+// The window refreshes on every change it hears of; without one, at least the edited row shows it.
+void WorkTableModel::refreshRow(int row)
+{
+    if (row < _rowCount)
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 QVariant WorkTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
-    const QString column = columnIdentifiers().at(section);
+    const QString identifier = identifierAt(section);
+    if (role == Qt::DisplayRole)
+        return titleOf(identifier);
     if (role == Qt::TextAlignmentRole)
-        return alignmentOf(column);
-    if (role != Qt::DisplayRole)
-        return {};
-    if (column == Date)
-        return localized("Date");
-    if (column == Start)
-        return localized("Start");
-    if (column == Stop)
-        return localized("End");
-    if (column == Time)
-        return localized("Hours");
-    if (column == Description)
-        return localized("Description");
-    if (column == Rate)
-        return localized("Rate");
-    if (column == Amount)
-        return localized("Amount");
-    return localized("Paid");
+        return alignmentOf(identifier);
+    return {};
 }
 
 Qt::ItemFlags WorkTableModel::flags(const QModelIndex& index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isOwnCell(index))
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-}
-
-void WorkTableModel::reload()
-{
-    beginResetModel();
-    endResetModel();
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const QString identifier = identifierAt(index.column());
+    if (!_dataSource.shouldEditTableColumn(identifier, index.row()))
+        return flags;
+    return flags | (identifier == Paid ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
 }
