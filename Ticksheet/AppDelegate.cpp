@@ -1,10 +1,12 @@
 #include "AppDelegate.h"
 
+#include "Alert.h"
 #include "Bundle.h"
 #include "Constants.h"
 #include "DocumentController.h"
 #include "LocalChannel.h"
 #include "Localized.h"
+#include "MailScripts.h"
 #include "MyDocument.h"
 #include "PlugIns/ContactPickerInterface.h"
 #include "PlugIns/ReporterInterface.h"
@@ -185,7 +187,7 @@ void AppDelegate::appWillTerminate()
     settings.flush();
 }
 
-QList<MyDocument*> AppDelegate::sortedSavedDocuments() const
+QList<MyDocument*> AppDelegate::sortedSavedDocuments()
 {
     QList<MyDocument*> sorted;
     for (Document* document : DocumentController::shared().documents()) {
@@ -326,6 +328,18 @@ void AppDelegate::checkLater()
         _timer = nullptr;
     }
     checkForVersionWithUI(false);
+}
+
+// Mail ---------------------------------------------------------------------------------------
+
+bool AppDelegate::sendRichMail(const StyledText& text, const QString& to, const QString& subject, bool isMIME,
+                               const QString& name)
+{
+    const ScriptRunner::Result result = MailScripts::sendRichMail(text, to, subject, isMIME, name);
+    if (!result.succeeded)
+        Alert::run(localized("Cannot Send Mail"), localized("Cannot mail because: %1").arg(result.failureReason()),
+                   localized("OK"));
+    return result.succeeded;
 }
 
 // Reports across documents -------------------------------------------------------------------

@@ -14,6 +14,7 @@ class QAction;
 class QMessageBox;
 class QThread;
 class QTimer;
+class StyledText;
 class UpdateChecker;
 
 // The application's delegate: the launch steps, the documents reopened at launch and remembered
@@ -42,10 +43,15 @@ public:
     void loadDefaultClients();
     // Stores the paths of the open, saved documents in reverse order under "OpenTheseOnLaunch".
     void appWillTerminate();
-    // Every open client document, by client name and then project name.
-    QList<MyDocument*> sortedSavedDocuments() const;
+    // Every open client document, saved or not, by client name and then project name.
+    static QList<MyDocument*> sortedSavedDocuments();
     // The report commands need two client documents; every other command is always enabled.
     bool validateMenuItem(const QAction* item) const;
+
+    // Mails the text through the mail client of the "Mailer" setting; a failure is shown in an
+    // alert. True when the mail client took the message.
+    bool sendRichMail(const StyledText& text, const QString& to, const QString& subject, bool isMIME,
+                      const QString& name);
 
     static void makePathReadWritable(const QString& path);
     // Where the sample document is copied before it opens.

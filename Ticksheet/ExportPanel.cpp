@@ -1,16 +1,15 @@
 #include "ExportPanel.h"
 
-#include "DocumentController.h"
+#include "AppDelegate.h"
 #include "Exporter.h"
 #include "FileWriter.h"
 #include "Localized.h"
 #include "MyDocument.h"
 #include "PlugIns/ExportOptionsInterface.h"
+#include "Workspace.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QUrl>
 
 ExportPanel::ExportPanel(MyDocument* document, QWidget* window)
     : _document(document)
@@ -65,15 +64,10 @@ void ExportPanel::saveToTabReturnAction()
 
 void ExportPanel::exportPanelDidEnd(const QString& path)
 {
-    QList<MyDocument*> documents;
-    if (_options->exportAllOpen()) {
-        for (Document* open : DocumentController::shared().documents())
-            documents << qobject_cast<MyDocument*>(open);
-    } else {
-        documents << _document.data();
-    }
+    const QList<MyDocument*> documents =
+        _options->exportAllOpen() ? AppDelegate::sortedSavedDocuments() : QList<MyDocument*>{_document.data()};
     FileWriter::writeToFile(Exporter::exportText(documents, *_options), path);
     if (_options->openAfterSave())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        Workspace::openFile(path);
     _options->saveDefaults();
 }
