@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "ContactPicker.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the ContactPicker module.
-class ContactPickerFactory : public QObject, public PlugInFactory
+class ContactPickerFactory : public QObject, public WidgetPlugInFactory<ContactPicker>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the picker is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "DateRangeAsker.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the DateRangeAsker module.
-class DateRangeAskerFactory : public QObject, public PlugInFactory
+class DateRangeAskerFactory : public QObject, public WidgetPlugInFactory<DateRangeAsker>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the prompt is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "DateTimeAsker.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the DateTimeAsker module.
-class DateTimeAskerFactory : public QObject, public PlugInFactory
+class DateTimeAskerFactory : public QObject, public WidgetPlugInFactory<DateTimeAsker>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the prompt is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

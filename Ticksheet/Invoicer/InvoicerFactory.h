@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "Invoicer.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the Invoicer module. There is one invoice viewer per process.
-class InvoicerFactory : public QObject, public PlugInFactory
+class InvoicerFactory : public QObject, public WidgetPlugInFactory<Invoicer>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the viewer is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "MoneyFormatSheet.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the MoneyFormatSheet module.
-class MoneyFormatSheetFactory : public QObject, public PlugInFactory
+class MoneyFormatSheetFactory : public QObject, public WidgetPlugInFactory<MoneyFormatSheet>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the prompt is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "Reporter.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the Reporter module. There is one report viewer per process.
-class ReporterFactory : public QObject, public PlugInFactory
+class ReporterFactory : public QObject, public WidgetPlugInFactory<Reporter>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the viewer is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "SettingsPanel.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the SettingsPanel module.
-class SettingsPanelFactory : public QObject, public PlugInFactory
+class SettingsPanelFactory : public QObject, public WidgetPlugInFactory<SettingsPanel>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the panel is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugIns/PlugInFactory.h"
+#include "SharePriceAsker.h"
+#include "PlugIns/WidgetPlugInFactory.h"
 
 #include <QObject>
 
 // The root object of the SharePriceAsker module.
-class SharePriceAskerFactory : public QObject, public PlugInFactory
+class SharePriceAskerFactory : public QObject, public WidgetPlugInFactory<SharePriceAsker>
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID PlugInFactory_iid)
     Q_INTERFACES(PlugInFactory)
-
-public:
-    // Both answer nullptr without a QApplication: the prompt is a window.
-    QObject* sharedInstance() override;
-    QObject* newInstance() override;
 };
