@@ -305,17 +305,9 @@ void JobWindowController::editCell(const std::shared_ptr<PieceWork>& work, const
     }
 }
 
-// The table opens no persistent editors, so a widget on the current cell is the cell being edited.
 void JobWindowController::endTableEditing()
 {
-    VelmorTableView* table = ui->tableView;
-    QWidget* editor = table->indexWidget(table->currentIndex());
-    if (!editor)
-        return;
-    // The view's own commit-and-close, as when the editor loses the focus.
-    QMetaObject::invokeMethod(table, "commitData", Q_ARG(QWidget*, editor));
-    QMetaObject::invokeMethod(table, "closeEditor", Q_ARG(QWidget*, editor),
-                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    ui->tableView->endEditing();
 }
 
 std::optional<QDateTime> JobWindowController::askForDate(const QDateTime& base)

@@ -47,6 +47,8 @@ public:
     int draggedRow() const;
     // The picture of the row being moved.
     QPixmap rowCache() const;
+    // Commits and closes the cell editor, as when it loses the focus.
+    void endEditing();
     bool isTrackingRow() const;
     bool isAutoScrolling() const;
 
@@ -87,7 +89,6 @@ private:
     void handleAsClick(QMouseEvent* current);
 
     void prepareRowForMove();
-    void endEditing();
     void selectRowAlone(int row);
     void scrollRowIntoView(int row);
     QPixmap rowPicture(int row);
