@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMap>
 #include <QPointer>
@@ -49,6 +50,20 @@ QStringList pathOf(const QString& category)
             path.append(part.trimmed());
     }
     return path;
+}
+
+// The folder itself, or while it does not exist the nearest folder above it that does, so that
+// the book notices its folder being made. Empty when nothing on the way exists.
+QString folderToWatch(const QString& folder)
+{
+    QFileInfo info(QDir(folder).absolutePath());
+    while (!info.isDir()) {
+        const QString parent = info.absolutePath();
+        if (parent == info.absoluteFilePath())
+            return {};
+        info = QFileInfo(parent);
+    }
+    return info.absoluteFilePath();
 }
 
 // Bursts of changes (an editor's save, a sync of many files) make one reload.
@@ -181,10 +196,13 @@ void AddressBook::watchFolder()
         _watcher->removePaths(_watcher->files());
     if (!_watcher->directories().isEmpty())
         _watcher->removePaths(_watcher->directories());
+    const QString watched = folderToWatch(_folder);
+    if (watched.isEmpty())
+        return;
+    _watcher->addPath(watched);
     const QDir folder(_folder);
     if (!folder.exists())
         return;
-    _watcher->addPath(folder.absolutePath());
     const QStringList filters = {QStringLiteral("*.vcf"), QStringLiteral("*.vcard")};
     const QStringList files = folder.entryList(filters, QDir::Files);
     QStringList paths;

@@ -71,6 +71,7 @@ private slots:
     void readsEveryCardFileOfTheFolder();
     void groupsComeFromCategories();
     void noticesChangedCards();
+    void noticesItsFolderBeingMade();
     void followsTheFolderSetting();
 
 private:
@@ -228,6 +229,21 @@ void TestAddressBook::noticesChangedCards()
     QVERIFY(QFile::remove(_folder->filePath("b.vcf")));
     QVERIFY(changed.wait(5000));
     QCOMPARE(names(book.people()), (QStringList {"Edited"}));
+}
+
+void TestAddressBook::noticesItsFolderBeingMade()
+{
+    const QString missing = _folder->filePath(QStringLiteral("later/contacts"));
+    AddressBook book(missing);
+    QSignalSpy changed(&book, &AddressBook::changed);
+
+    QVERIFY(QDir().mkpath(missing));
+    QVERIFY(changed.wait(5000));
+    QFile file(QDir(missing).filePath(QStringLiteral("a.vcf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(card("N:Early;E;;;\r\n"));
+    file.close();
+    QTRY_COMPARE_WITH_TIMEOUT(names(book.people()), (QStringList {"Early"}), 5000);
 }
 
 void TestAddressBook::followsTheFolderSetting()
