@@ -6,6 +6,7 @@
 #include "NotificationCenter.h"
 #include "Preferences.h"
 #include "SettingsStore.h"
+#include "TestFiles.h"
 #include "TestSettings.h"
 #include "UndoManager.h"
 #include "VelmorMovingRowsProtocol.h"
@@ -616,11 +617,9 @@ void TestClientWindow::supportingFileOpensWithTheDefaultOrTheTextEditor()
     const QString bin = _folder->filePath(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
     for (const QString& program : installed) {
-        QFile script(bin + u'/' + program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\necho \"$1\" > \"%1/%2.log\"\n").arg(_folder->path(), program).toUtf8());
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        TestFiles::write(bin + u'/' + program,
+                         QStringLiteral("#!/bin/sh\necho \"$1\" > \"%1/%2.log\"\n").arg(_folder->path(), program).toUtf8(),
+                         true);
     }
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.toUtf8());

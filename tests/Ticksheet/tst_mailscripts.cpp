@@ -2,6 +2,7 @@
 #include "MailScripts.h"
 #include "SettingsStore.h"
 #include "StyledText.h"
+#include "TestFiles.h"
 #include "TestSettings.h"
 #include "VelmorConstants.h"
 
@@ -19,22 +20,6 @@ const QString To = QStringLiteral("client@example.com");
 const QString Copy = QStringLiteral("copy@example.com");
 const QString Subject = QStringLiteral("**** I N V O I C E **** # 1007");
 const QChar Logo = QChar::ObjectReplacementCharacter;
-
-QString readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void writeFile(const QString& path, const QByteArray& contents, bool executable = false)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(contents);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-}
 
 } // namespace
 
@@ -55,7 +40,7 @@ class TestMailScripts : public QObject
     // A logo file the rule can find.
     QString writeLogo(const QString& name = QStringLiteral("logo.gif"))
     {
-        writeFile(path(name), "GIF89a");
+        TestFiles::write(path(name), "GIF89a");
         return path(name);
     }
 
@@ -63,7 +48,7 @@ class TestMailScripts : public QObject
     void writeStandIn(const QString& program, const QByteArray& tail)
     {
         QDir().mkpath(path("bin"));
-        writeFile(path("bin/" + program),
+        TestFiles::write(path("bin/" + program),
                   "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + path("arguments").toUtf8()
                       + "\"\ncat > \""
                       + path("input").toUtf8() + "\"\n" + tail,
@@ -72,7 +57,7 @@ class TestMailScripts : public QObject
 
     QStringList recordedArguments() const
     {
-        QStringList arguments = readAll(path("arguments")).split(QChar(0));
+        QStringList arguments = QString::fromUtf8(TestFiles::read(path("arguments"))).split(QChar(0));
         arguments.removeLast(); // after the last NUL
         return arguments;
     }
@@ -154,7 +139,7 @@ private slots:
 
         const QString goldenPath = QFINDTESTDATA("data/mail/" + golden + ".script");
         QVERIFY2(!goldenPath.isEmpty(), qPrintable(golden));
-        const QString expected = readAll(goldenPath).replace(QStringLiteral("@LOGO@"), logo);
+        const QString expected = QString::fromUtf8(TestFiles::read(goldenPath)).replace(QStringLiteral("@LOGO@"), logo);
         QCOMPARE(MailScripts::mailScriptBody(MailScripts::cleanedText(text), To, Subject, rich, form), expected);
     }
 
@@ -175,7 +160,7 @@ private slots:
         QFETCH(QString, application);
         if (!setting.isNull())
             settings().setValue(Mailer, setting);
-        QStringList expected = readAll(QFINDTESTDATA("data/mail/mail-nocc.script")).split('\n');
+        QStringList expected = QString::fromUtf8(TestFiles::read(QFINDTESTDATA("data/mail/mail-nocc.script"))).split('\n');
         expected.first() = "tell application \"" + application + '"';
         QCOMPARE(MailScripts::mailScriptBody(StyledText(Body), To, Subject, false), expected.join('\n'));
     }
@@ -315,7 +300,7 @@ private slots:
         QCOMPARE(result.text, QStringLiteral("message created"));
         QCOMPARE(recordedArguments(), QStringList());
         const QString script = MailScripts::mailScriptBody(MailScripts::cleanedText(text), To, Subject, false);
-        QCOMPARE(readAll(path("input")), script);
+        QCOMPARE(QString::fromUtf8(TestFiles::read(path("input"))), script);
     }
 
     void failuresAreLoggedAndAnswered_data()

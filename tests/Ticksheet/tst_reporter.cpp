@@ -11,6 +11,7 @@
 #include "Preferences.h"
 #include "SettingsStore.h"
 #include "StyledText.h"
+#include "TestFiles.h"
 #include "TestSettings.h"
 #include "VDReporter.h"
 
@@ -47,22 +48,6 @@ void typeFileName(QFileDialog* dialog, const QString& folder, const QString& nam
         dialog->setDirectory(folder);
     if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
         field->setText(name);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& contents, bool executable = false)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(contents);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 std::shared_ptr<PieceWork> session(int day, int hour, int hours, float rate, const QString& description)
@@ -155,7 +140,7 @@ class TestReporter : public QObject
     // A program in bin/ that records its arguments (one per NUL) in <program>.arguments, then runs tail.
     void writeStandIn(const QString& program, const QByteArray& tail = "exit 0\n")
     {
-        writeFile(path("bin/" + program),
+        TestFiles::write(path("bin/" + program),
                   "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \""
                       + path(program + ".arguments").toUtf8() + "\"\n" + tail,
                   true);
@@ -163,7 +148,7 @@ class TestReporter : public QObject
 
     QStringList recordedArguments(const QString& program) const
     {
-        QStringList arguments = QString::fromUtf8(readAll(path(program + ".arguments"))).split(QChar(0));
+        QStringList arguments = QString::fromUtf8(TestFiles::read(path(program + ".arguments"))).split(QChar(0));
         arguments.removeLast(); // after the last NUL
         return arguments;
     }
@@ -250,21 +235,21 @@ private slots:
         const QString target = path(written);
         switch (format) {
         case SaveFormat::Rtfd: {
-            QVERIFY(readAll(target + "/TXT.rtf").startsWith("{\\rtf"));
-            QVERIFY(readAll(target + "/TXT.rtf").contains("Acme"));
+            QVERIFY(TestFiles::read(target + "/TXT.rtf").startsWith("{\\rtf"));
+            QVERIFY(TestFiles::read(target + "/TXT.rtf").contains("Acme"));
             QCOMPARE(QDir(target).entryList({"*.gif"}, QDir::Files), QStringList("velmorlogo_huge.gif"));
             break;
         }
         case SaveFormat::Rtf:
-            QVERIFY(readAll(target).startsWith("{\\rtf"));
-            QVERIFY(readAll(target).contains("Acme - Site"));
+            QVERIFY(TestFiles::read(target).startsWith("{\\rtf"));
+            QVERIFY(TestFiles::read(target).contains("Acme - Site"));
             break;
         case SaveFormat::PlainText:
-            QCOMPARE(QString::fromUtf8(readAll(target)), viewer->textView()->toPlainText());
-            QVERIFY(readAll(target).contains("Site review"));
+            QCOMPARE(QString::fromUtf8(TestFiles::read(target)), viewer->textView()->toPlainText());
+            QVERIFY(TestFiles::read(target).contains("Site review"));
             break;
         case SaveFormat::Pdf:
-            QVERIFY(readAll(target).startsWith("%PDF"));
+            QVERIFY(TestFiles::read(target).startsWith("%PDF"));
             break;
         }
     }
@@ -333,7 +318,7 @@ private slots:
         VDReporter* viewer = viewerOf("Invoicer");
         viewer->toCreateInvoiceAction();
         QTRY_VERIFY(QFile::exists(path("handed.rtf")));
-        QCOMPARE(readAll(path("handed.rtf")), viewer->getPboard()->data("text/rtf"));
+        QCOMPARE(TestFiles::read(path("handed.rtf")), viewer->getPboard()->data("text/rtf"));
     }
 
     void missingLimnerIsReported()
@@ -516,7 +501,7 @@ private slots:
             static_cast<QDialog*>(dialog)->accept(); // as the Save button does
         });
         panel.saveToTabReturnAction();
-        const QStringList lines = QString::fromUtf8(readAll(target)).split(u'\n');
+        const QStringList lines = QString::fromUtf8(TestFiles::read(target)).split(u'\n');
         QCOMPARE(lines.value(0).section(u'\t', 0, 1), QStringLiteral("Client\tProject"));
         QVERIFY(lines.value(1).startsWith("Acme\tSite\t"));
         QVERIFY(lines.value(3).startsWith("Zed\tMill\t"));
